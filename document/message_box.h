@@ -1,0 +1,49 @@
+// Message boxes as the tool uses them: a text under a title, with buttons and an icon.
+#pragma once
+
+#include <QString>
+
+namespace corvane {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Question, Warning, Critical };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct Message {
+    QString text;
+    QString title;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+    // With YesNo: the button that Enter presses.
+    MessageAnswer defaultButton = MessageAnswer::Ok;
+
+    friend bool operator==(const Message&, const Message&) = default;
+};
+
+// Shows a message modally and returns the button the user pressed.
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    virtual MessageAnswer show(const Message& message) = 0;
+};
+
+// The texts the tool shows, kept in one place.
+namespace messages {
+inline const QString kErrorTitle = QStringLiteral("Error");
+inline const QString kUploadError = QStringLiteral("Upload Error. Retry.");
+inline const QString kDownloadError = QStringLiteral("Download Error. Retry.");
+inline const QString kAppTitle = QStringLiteral("Ostrel Corvane");
+inline const QString kDiscardChanges = QStringLiteral("Discard Any Changes?");
+
+inline Message uploadError() { return {kUploadError, kErrorTitle, MessageButtons::Ok, MessageIcon::None}; }
+inline Message downloadError() { return {kDownloadError, kErrorTitle, MessageButtons::Ok, MessageIcon::None}; }
+inline Message discardChanges() {
+    return {kDiscardChanges, kAppTitle, MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::Yes};
+}
+// A port, file or level problem, in words a technician can act on.
+inline Message problem(const QString& text) {
+    return {text, kErrorTitle, MessageButtons::Ok, MessageIcon::Critical};
+}
+}  // namespace messages
+
+}  // namespace corvane

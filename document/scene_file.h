@@ -1,0 +1,34 @@
+// Scene files (.SCN): the table's storage as it lies, 4096 levels of 16-bit little-endian two's
+// complement, dimmer by dimmer with the scene fastest, 8192 bytes, no header.
+//
+//   | offset          | content                                         |
+//   | 2 * (64d + s)   | low byte of Scenes(s, d)                        |
+//   | 2 * (64d + s)+1 | high byte (0 for levels 0 to 255)               |
+#pragma once
+
+#include <QString>
+
+#include "document/scene_table.h"
+
+class QIODevice;
+
+namespace corvane {
+
+inline constexpr qint64 kSceneFileSize = 2 * kLevelCount;  // 8192
+
+// Reads the first 8192 bytes of in into table. A shorter input leaves table untouched and
+// returns false with a reason in *error. Levels are taken as they are, without a value check.
+bool ReadSceneData(QIODevice& in, SceneTable& table, QString* error);
+
+// Writes exactly the table's 8192 bytes to out.
+bool WriteSceneData(QIODevice& out, const SceneTable& table, QString* error);
+
+// Loads the file at path into table; on any failure (missing, unreadable, a folder, shorter
+// than 8192 bytes) table is untouched and *error names the file and the reason.
+bool LoadSceneFile(const QString& path, SceneTable& table, QString* error);
+
+// Saves table to path through QSaveFile: the old file stays whole until the new one is
+// complete, and a failed save leaves it untouched. *error names the file and the reason.
+bool SaveSceneFile(const QString& path, const SceneTable& table, QString* error);
+
+}  // namespace corvane

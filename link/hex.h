@@ -1,0 +1,20 @@
+// Fixed-width hexadecimal text for the serial line and the window captions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// Low 8 bits of v as two upper-case digits: Hex2(10) == "0A", Hex2(-1) == "FF".
+std::string Hex2(int16_t v);
+
+// Low 16 bits of v as four upper-case digits: Hex4(4032) == "0FC0", Hex4(-1) == "FFFF".
+std::string Hex4(int32_t v);
+
+// Value (0 to 255) of the leading hexadecimal digits among the first two characters of text,
+// either case; 0 when there are none. Never fails: HexVal("1G") == 1, HexVal("--") == 0.
+int32_t HexVal(std::string_view text);
+
+}  // namespace corvane

@@ -1,0 +1,29 @@
+// The transaction stopwatch: restarted after each frame is written, read in milliseconds.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+namespace corvane {
+
+class Stopwatch {
+public:
+    virtual ~Stopwatch() = default;
+    virtual void Restart() = 0;
+    // Milliseconds since the last restart; rises while time passes.
+    virtual int32_t Reading() const = 0;
+};
+
+class SteadyStopwatch final : public Stopwatch {
+public:
+    void Restart() override { start_ = std::chrono::steady_clock::now(); }
+    int32_t Reading() const override {
+        const auto elapsed = std::chrono::steady_clock::now() - start_;
+        return static_cast<int32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    }
+
+private:
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+}  // namespace corvane

@@ -1,0 +1,32 @@
+// A message box that records every message shown and answers from a script, without blocking.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "document/message_box.h"
+
+namespace corvane::testing_support {
+
+class ScriptedMessageBox final : public MessageBox {
+public:
+    // Answers given in order; once used up, Yes/No questions get Yes and the rest Ok.
+    std::deque<MessageAnswer> answers;
+    std::vector<Message> shown;
+    // Runs while a message is up, e.g. to read the status label the user sees behind it.
+    std::function<void(const Message&)> onShow;
+
+    MessageAnswer show(const Message& message) override {
+        shown.push_back(message);
+        if (onShow) onShow(message);
+        if (!answers.empty()) {
+            const MessageAnswer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return message.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+};
+
+}  // namespace corvane::testing_support

@@ -1,0 +1,142 @@
+// The main window's layout, start-up and file-name display.
+#include "ui/main/main_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+#include "link/hex.h"
+#include "ui/main/compact_combo_style.h"
+#include "ui/main/twips.h"
+
+namespace corvane {
+namespace {
+
+constexpr QSize kClientSize(twipsToPixels(5175), twipsToPixels(1335));
+constexpr QRect kComPortRect = twipsRect(120, 120, 1095, 315);
+constexpr QRect kGetScenesRect = twipsRect(1680, 120, 3255, 375);
+constexpr QRect kSendScenesRect = twipsRect(1680, 600, 3255, 375);
+constexpr QRect kNodeRect = twipsRect(120, 480, 1095, 315);
+constexpr QRect kFileNameRect = twipsRect(0, 1080, 5175, 255);
+
+const QString kCaption = QStringLiteral("Ostrel Corvane Scene Tool R01");
+
+}  // namespace
+
+frmCVSceneTool::frmCVSceneTool(MainWindowParts parts, QWidget* parent)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      parts_(parts) {
+    setWindowTitle(kCaption);
+    // The controls are designed for a small dialog font; a larger one clips "Node: FE".
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/corvane-scene-tool.png")));
+    buildControls();
+    buildMenus();
+    Form_Load();
+}
+
+frmCVSceneTool::~frmCVSceneTool() = default;
+
+void frmCVSceneTool::buildControls() {
+    auto* client = new QWidget(this);
+    client->setFixedSize(kClientSize);
+    setCentralWidget(client);
+
+    cboComPort = new QComboBox(client);
+    cboComPort->setGeometry(kComPortRect);
+    cboComPort->setStyle(compactComboStyle());
+    cmdGetScenes = new QPushButton(QStringLiteral("Get Scenes From Corvane / Pavix"), client);
+    cmdGetScenes->setGeometry(kGetScenesRect);
+    cmdSendScenes = new QPushButton(QStringLiteral("Send Scenes To Corvane / Pavix"), client);
+    cmdSendScenes->setGeometry(kSendScenesRect);
+    cboNode = new QComboBox(client);
+    cboNode->setGeometry(kNodeRect);
+    cboNode->setStyle(compactComboStyle());
+
+    lblFileName = new QLabel(client);
+    lblFileName->setObjectName(QStringLiteral("lblFileName"));
+    lblFileName->setGeometry(kFileNameRect);
+    lblFileName->setFrameShape(QFrame::Box);
+    lblFileName->setLineWidth(1);
+    lblFileName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblFileName->setAutoFillBackground(true);
+    QPalette pale = lblFileName->palette();
+    pale.setColor(QPalette::Window, QColor(0xC0, 0xFF, 0xFF));
+    pale.setColor(QPalette::WindowText, Qt::black);
+    lblFileName->setPalette(pale);
+
+    setTabOrder(cboComPort, cmdGetScenes);
+    setTabOrder(cmdGetScenes, cmdSendScenes);
+    setTabOrder(cmdSendScenes, cboNode);
+
+    connect(cmdGetScenes, &QPushButton::clicked, this, &frmCVSceneTool::cmdGetScenes_Click);
+    connect(cmdSendScenes, &QPushButton::clicked, this, &frmCVSceneTool::cmdSendScenes_Click);
+}
+
+void frmCVSceneTool::buildMenus() {
+    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("File"));
+    mnuNew = mnuFile->addAction(QStringLiteral("New"));
+    mnuOpen = mnuFile->addAction(QStringLiteral("Open"));
+    mnuSave = mnuFile->addAction(QStringLiteral("Save"));
+    mnuSaveAs = mnuFile->addAction(QStringLiteral("Save As"));
+    mnuFile->addSeparator();
+    mnuExit = mnuFile->addAction(QStringLiteral("Exit"));
+    // A top-level item without a submenu: clicking it runs the command at once.
+    mnuEdit = menuBar()->addAction(QStringLiteral("Edit"));
+
+    connect(mnuNew, &QAction::triggered, this, &frmCVSceneTool::mnuNew_Click);
+    connect(mnuOpen, &QAction::triggered, this, &frmCVSceneTool::mnuOpen_Click);
+    connect(mnuSave, &QAction::triggered, this, &frmCVSceneTool::mnuSave_Click);
+    connect(mnuSaveAs, &QAction::triggered, this, &frmCVSceneTool::mnuSaveAs_Click);
+    connect(mnuExit, &QAction::triggered, this, &frmCVSceneTool::mnuExit_Click);
+    connect(mnuEdit, &QAction::triggered, this, &frmCVSceneTool::mnuEdit_Click);
+}
+
+void frmCVSceneTool::Form_Load() {
+    parts_.document.CurrentFile = kNoFile;
+    UpdateTitle();
+
+    cboComPort->clear();
+    for (int n = 1; n <= 8; ++n) cboComPort->addItem(QStringLiteral("COM%1").arg(n));
+    cboComPort->setCurrentIndex(0);
+
+    cboNode->clear();
+    for (int16_t n = 1; n <= 254; ++n)
+        cboNode->addItem(QStringLiteral("Node: ") + QString::fromStdString(Hex2(n)));
+    cboNode->setCurrentIndex(0);
+
+    cboComPort->setFocus();
+    setFixedSize(sizeHint());
+}
+
+void frmCVSceneTool::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (centred_) return;
+    centred_ = true;
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->geometry();
+        const QSize outer = frameGeometry().size();
+        move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+    }
+    cboComPort->setFocus();
+}
+
+void frmCVSceneTool::UpdateTitle() { lblFileName->setText(QStringLiteral(" File: ") + parts_.document.CurrentFile); }
+
+void frmCVSceneTool::closeEvent(QCloseEvent* event) {
+    if (closeApproved_ || Form_Unload()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+}  // namespace corvane

@@ -1,0 +1,86 @@
+// The main window: port and node lists, the two transfer buttons, the file-name display, the
+// File and Edit menus.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include "document/document_state.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QAction;
+
+namespace corvane {
+
+class SceneTable;
+class CommControl;
+class Stopwatch;
+class PortNames;
+class FileDialog;
+class MessageBox;
+class EditorLauncher;
+
+// What the window works on; main owns every part, tests build their own.
+struct MainWindowParts {
+    SceneTable& Scenes;
+    DocumentState& document;
+    CommControl& comCV;
+    Stopwatch& stopwatch;
+    PortNames& ports;
+    FileDialog& cdFile;
+    MessageBox& messages;
+    EditorLauncher& editor;
+};
+
+class frmCVSceneTool : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmCVSceneTool(MainWindowParts parts, QWidget* parent = nullptr);
+    ~frmCVSceneTool() override;
+
+    // " File: " followed by CurrentFile in the status label.
+    void UpdateTitle();
+
+    // Handlers, one per control event.
+    void cmdGetScenes_Click();
+    void cmdSendScenes_Click();
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    void mnuSave_Click();
+    void mnuSaveAs_Click();
+    void mnuExit_Click();
+    void mnuEdit_Click();
+    // The close request; returns true when the window may close.
+    bool Form_Unload();
+
+    // Controls, for the handlers and for tests that read what the user sees.
+    QComboBox* cboComPort = nullptr;
+    QComboBox* cboNode = nullptr;
+    QPushButton* cmdGetScenes = nullptr;
+    QPushButton* cmdSendScenes = nullptr;
+    QLabel* lblFileName = nullptr;
+    QAction* mnuNew = nullptr;
+    QAction* mnuOpen = nullptr;
+    QAction* mnuSave = nullptr;
+    QAction* mnuSaveAs = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnuEdit = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void Form_Load();
+
+    MainWindowParts parts_;
+    bool centred_ = false;
+    bool closeApproved_ = false;  // the close request has already been answered
+};
+
+}  // namespace corvane
