@@ -1,13 +1,16 @@
-# corvane_library(NAME DIR [DEPS ...]): one static library from the .cpp files of DIR
-# (an interface library while DIR has none yet).
+# corvane_library(NAME DIR [RECURSE] [EXCLUDE regex] [DEPS ...]): one static library from the .cpp
+# files of DIR (an interface library while DIR has none yet).
 function(corvane_library name dir)
-  cmake_parse_arguments(ARG "RECURSE" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "RECURSE" "EXCLUDE" "DEPS" ${ARGN})
   if(ARG_RECURSE)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.qrc)
   else()
     file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.qrc)
   endif()
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${ARG_EXCLUDE}")
+  endif()
   set(cpp ${sources})
   list(FILTER cpp INCLUDE REGEX "\\.cpp$")
   if(cpp)
