@@ -1,0 +1,306 @@
+// The simulated controller's answers to every kind of request, as one table of exchanges.
+#include "sim/controller_engine.h"
+
+#include <gtest/gtest.h>
+
+#include "link/frame.h"
+#include "link/hex.h"
+#include "tests/sim/sim_test_support.h"
+
+namespace corvane::sim {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Data digits of the known memory's blocks, written out.
+const std::string kZeros(128, '0');
+const std::string kBlock5 =
+    "000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F"
+    "202122232425262728292A2B2C2D2E2F303132333435363738393A3B3C3D3E3F";
+const std::string kBlock63 =
+    "C0C1C2C3C4C5C6C7C8C9CACBCCCDCECFD0D1D2D3D4D5D6D7D8D9DADBDCDDDEDF"
+    "E0E1E2E3E4E5E6E7E8E9EAEBECEDEEEFF0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF";
+const std::string kBlock63Lower =
+    "c0c1c2c3c4c5c6c7c8c9cacbcccdcecfd0d1d2d3d4d5d6d7d8d9dadbdcdddedf"
+    "e0e1e2e3e4e5e6e7e8e9eaebecedeeeff0f1f2f3f4f5f6f7f8f9fafbfcfdfeff";
+// Levels 3 * d, as written to block 7 below.
+const std::string kTriples =
+    "000306090C0F1215181B1E2124272A2D303336393C3F4245484B4E5154575A5D"
+    "606366696C6F7275787B7E8184878A8D909396999C9FA2A5A8ABAEB1B4B7BABD";
+
+// Requests: "[" check digits, node, command, "]".
+const std::string kReadBlock0 = "[DD0139700003F]";                   // node 01, read 0x0000
+const std::string kReadBlock5 = "[A60139701403F]";                   // node 01, read 0x0140
+const std::string kReadBlock63 = "[3F013970FC03F]";                  // node 01, read 0x0FC0
+const std::string kWriteBlock7 = "[CF0138701C03F" + kTriples + "]";  // node 01, write 0x01C0
+const std::string kReadBlock7 = "[970139701C03F]";
+const std::string kWriteBlock0Zeros = "[FD0138700003F" + kZeros + "]";
+
+// Replies: "[" check digits over the data and "]", 128 data digits, "]".
+const std::string kReply0 = "[6A" + kZeros + "]";
+const std::string kReply0BadSum = "[6B" + kZeros + "]";
+const std::string kReply5 = "[B0" + kBlock5 + "]";
+const std::string kReply63 = "[76" + kBlock63 + "]";
+const std::string kReply63Lower = "[f5" + kBlock63Lower + "]";
+const std::string kReply7 = "[D3" + kTriples + "]";
+const std::string kNoise("\xFF\x00\xF0", 3);
+
+struct Step {
+    std::string input;
+    std::vector<Action> answer;
+    std::optional<Verdict> verdict;  // of the last frame the input completes, if any
+};
+
+struct EngineCase {
+    const char* name;
+    EngineOptions options;
+    std::vector<Fault> faults;
+    std::vector<Step> steps;
+};
+
+EngineOptions Node(int16_t node) {
+    return EngineOptions{.node = node};
+}
+EngineOptions Lower() {
+    return EngineOptions{.lowerCase = true};
+}
+EngineOptions FramedAck(bool lower = false) {
+    return EngineOptions{.lowerCase = lower, .ack = AckStyle::Framed};
+}
+EngineOptions LateBy(std::chrono::milliseconds d) {
+    return EngineOptions{.lateDelay = d};
+}
+Fault F(int block, FaultKind kind, int count = 1, Direction dir = Direction::Any) {
+    return Fault{block, kind, count, dir};
+}
+
+const Verdict kServed = Verdict::Served;
+
+const EngineCase kCases[] = {
+    // Reads answer with the block's 64 bytes framed, upper case unless told otherwise.
+    {"ReadBlock0", {}, {}, {{kReadBlock0, {Send(kReply0)}, kServed}}},
+    {"ReadBlock5", {}, {}, {{kReadBlock5, {Send(kReply5)}, kServed}}},
+    {"ReadBlock63", {}, {}, {{kReadBlock63, {Send(kReply63)}, kServed}}},
+    {"ReadLowerCase", Lower(), {}, {{kReadBlock63, {Send(kReply63Lower)}, kServed}}},
+    {"NodeTwo", Node(2), {}, {{"[F5023970FC03F]", {Send(kReply63)}, kServed}}},
+    {"NodeFE", Node(254), {}, {{"[2CFE39700003F]", {Send(kReply0)}, kServed}}},
+    {"LowerCaseCheckDigitsInRequest", {}, {}, {{"[dd0139700003F]", {Send(kReply0)}, kServed}}},
+    // Writes are stored, acknowledged, and read back.
+    {"WriteThenReadBack",
+     {},
+     {},
+     {{kWriteBlock7, {Send("{--}01")}, kServed}, {kReadBlock7, {Send(kReply7)}, kServed}}},
+    {"AckNamesNodeFE",
+     Node(254),
+     {},
+     {{"[2AFE38700003F" + kZeros + "]", {Send("{--}FE")}, kServed}}},
+    {"AckFramed", FramedAck(), {}, {{kWriteBlock0Zeros, {Send("[7601]")}, kServed}}},
+    {"AckFramedLowerNodeFE",
+     EngineOptions{.node = 254, .lowerCase = true, .ack = AckStyle::Framed},
+     {},
+     {{"[2AFE38700003F" + kZeros + "]", {Send("[1dfe]")}, kServed}}},
+    // What a controller ignores.
+    {"OtherNode", {}, {}, {{"[F5023970FC03F]", {}, Verdict::OtherNode}}},
+    {"NodeZero", {}, {}, {{"[140039700003F]", {}, Verdict::OtherNode}}},
+    {"WrongCheckDigits", {}, {}, {{"[DE0139700003F]", {}, Verdict::BadChecksum}}},
+    {"NonHexCheckDigits", {}, {}, {{"[D?0139700003F]", {}, Verdict::BadChecksum}}},
+    {"BodyAltered", {}, {}, {{"[DD0139700403F]", {}, Verdict::BadChecksum}}},
+    {"UnknownCommand", {}, {}, {{"[530139800003F]", {}, Verdict::UnknownCommand}}},
+    {"AddressNotBlockStart", {}, {}, {{"[FD0139700013F]", {}, Verdict::BadArguments}}},
+    {"AddressPastMemory", {}, {}, {{"[E90139710003F]", {}, Verdict::BadArguments}}},
+    {"CountNotWholeBlock", {}, {}, {{"[5D0139700001F]", {}, Verdict::BadArguments}}},
+    {"WriteDataShort",
+     {},
+     {},
+     {{"[4F0138700003F" + std::string(126, '0') + "]", {}, Verdict::BadArguments}}},
+    {"WriteDataNotHex",
+     {},
+     {},
+     {{"[C30138700003F" + std::string(126, '0') + "G0]", {}, Verdict::BadArguments},
+      {kReadBlock0, {Send(kReply0)}, kServed}}},
+    {"TooShortForFrame", {}, {}, {{"[DD]", {}, Verdict::Malformed}}},
+    // Noise between frames, frames cut off, frames split across arrivals.
+    {"NoiseAroundFrame", {}, {}, {{"\x01~xyz]]" + kReadBlock0 + "\r\n", {Send(kReply0)}, kServed}}},
+    {"CutOffFrameRestarts", {}, {}, {{"[DD01397" + kReadBlock0, {Send(kReply0)}, kServed}}},
+    {"SplitFrame", {}, {}, {{"[DD013970", {}, std::nullopt}, {"0003F]", {Send(kReply0)}, kServed}}},
+    {"TwoFramesAtOnce",
+     {},
+     {},
+     {{kReadBlock0 + kReadBlock5, {Send(kReply0), Send(kReply5)}, kServed}}},
+    {"OverlongFrameDropped",
+     {},
+     {},
+     {{"[" + std::string(500, '0') + "]" + kReadBlock0, {Send(kReply0)}, kServed}}},
+    // Faults, each with its count, then the block is answered again.
+    {"DropTwice",
+     {},
+     {F(0, FaultKind::Drop, 2)},
+     {{kReadBlock0, {}, kServed},
+      {kReadBlock0, {}, kServed},
+      {kReadBlock0, {Send(kReply0)}, kServed}}},
+    {"DropAlways",
+     {},
+     {F(0, FaultKind::Drop, kAlways)},
+     {{kReadBlock0, {}, kServed}, {kReadBlock0, {}, kServed}, {kReadBlock0, {}, kServed}}},
+    {"BadSumOnce",
+     {},
+     {F(0, FaultKind::BadSum)},
+     {{kReadBlock0, {Send(kReply0BadSum)}, kServed}, {kReadBlock0, {Send(kReply0)}, kServed}}},
+    {"BadSumOnPlainAckSendsItFramed",
+     {},
+     {F(0, FaultKind::BadSum)},
+     {{kWriteBlock0Zeros, {Send("[7701]")}, kServed},
+      {kWriteBlock0Zeros, {Send("{--}01")}, kServed}}},
+    {"ShortOnce",
+     {},
+     {F(0, FaultKind::Short)},
+     {{kReadBlock0, {Send("[6A" + kZeros)}, kServed}, {kReadBlock0, {Send(kReply0)}, kServed}}},
+    {"ShortAck", {}, {F(0, FaultKind::Short)}, {{kWriteBlock0Zeros, {Send("{--}0")}, kServed}}},
+    {"LateDefault",
+     {},
+     {F(0, FaultKind::Late)},
+     {{kReadBlock0, {Send(kReply0, 1200ms)}, kServed}, {kReadBlock0, {Send(kReply0)}, kServed}}},
+    {"LateConfigured",
+     LateBy(300ms),
+     {F(0, FaultKind::Late)},
+     {{kReadBlock0, {Send(kReply0, 300ms)}, kServed}}},
+    {"ExtraOnce",
+     {},
+     {F(0, FaultKind::Extra)},
+     {{kReadBlock0, {Send(kReply0 + "\r\n")}, kServed}, {kReadBlock0, {Send(kReply0)}, kServed}}},
+    {"ExtraAfterAck",
+     {},
+     {F(0, FaultKind::Extra)},
+     {{kWriteBlock0Zeros, {Send("{--}01\r\n")}, kServed}}},
+    {"NoiseOnce",
+     {},
+     {F(0, FaultKind::Noise)},
+     {{kReadBlock0, {Send(kNoise + kReply0)}, kServed}, {kReadBlock0, {Send(kReply0)}, kServed}}},
+    {"CloseThenDeaf",
+     {},
+     {F(0, FaultKind::Close)},
+     {{kReadBlock0, {CloseLine()}, kServed}, {kReadBlock0, {}, Verdict::LineClosed}}},
+    {"FaultOnlyOnItsBlock",
+     {},
+     {F(5, FaultKind::Drop)},
+     {{kReadBlock0, {Send(kReply0)}, kServed},
+      {kReadBlock5, {}, kServed},
+      {kReadBlock5, {Send(kReply5)}, kServed}}},
+    {"FaultOnlyInItsDirection",
+     {},
+     {F(0, FaultKind::Drop, 1, Direction::Write)},
+     {{kReadBlock0, {Send(kReply0)}, kServed},
+      {kWriteBlock0Zeros, {}, kServed},
+      {kWriteBlock0Zeros, {Send("{--}01")}, kServed}}},
+    {"FaultsInTurn",
+     {},
+     {F(0, FaultKind::Drop), F(0, FaultKind::BadSum)},
+     {{kReadBlock0, {}, kServed},
+      {kReadBlock0, {Send(kReply0BadSum)}, kServed},
+      {kReadBlock0, {Send(kReply0)}, kServed}}},
+    {"IgnoredFramesSpendNoFault",
+     {},
+     {F(0, FaultKind::Drop)},
+     {{"[DE0139700003F]", {}, Verdict::BadChecksum},
+      {kReadBlock0, {}, kServed},
+      {kReadBlock0, {Send(kReply0)}, kServed}}},
+};
+
+void PrintTo(const EngineCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class EngineTable : public testing::TestWithParam<EngineCase> {};
+
+TEST_P(EngineTable, AnswersEachStep) {
+    const EngineCase& c = GetParam();
+    ControllerEngine engine(c.options);
+    engine.setMemory(KnownMemory());
+    for (const Fault& f : c.faults) engine.faults().add(f);
+    for (size_t i = 0; i < c.steps.size(); ++i) {
+        const Step& step = c.steps[i];
+        SCOPED_TRACE("step " + std::to_string(i) + ": " + Visible(step.input));
+        EXPECT_EQ(engine.feed(step.input), step.answer);
+        if (!step.verdict) {
+            EXPECT_TRUE(engine.requests().empty());
+            continue;
+        }
+        ASSERT_FALSE(engine.requests().empty());
+        EXPECT_EQ(VerdictName(engine.requests().back().verdict), VerdictName(*step.verdict));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, EngineTable, testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ControllerEngine, StoresWriteWhoseAcknowledgementIsLost) {
+    ControllerEngine engine;
+    engine.faults().add(F(7, FaultKind::Drop));
+    EXPECT_TRUE(engine.feed(kWriteBlock7).empty());
+    EXPECT_EQ(engine.memory()[7][1], 3);
+    EXPECT_EQ(engine.memory()[7][63], 189);
+}
+
+TEST(ControllerEngine, ClosingLineLeavesWriteUndone) {
+    ControllerEngine engine;
+    engine.setMemory(KnownMemory());
+    engine.faults().add(F(7, FaultKind::Close));
+    engine.feed(kWriteBlock7);
+    EXPECT_EQ(engine.memory(), KnownMemory());
+    EXPECT_TRUE(engine.lineClosed());
+}
+
+TEST(ControllerEngine, RefusedWriteLeavesMemory) {
+    ControllerEngine engine;
+    engine.setMemory(KnownMemory());
+    engine.feed("[C30138700003F" + std::string(126, '0') + "G0]");
+    engine.feed("[4F0138700003F" + std::string(126, '0') + "]");
+    EXPECT_EQ(engine.memory(), KnownMemory());
+}
+
+TEST(ControllerEngine, RecordsEveryFrameAsItArrived) {
+    ControllerEngine engine;
+    engine.faults().add(F(5, FaultKind::BadSum, 2));
+    engine.feed("noise" + kReadBlock5 + kReadBlock5 + "[F5023970FC03F]" + kReadBlock5);
+    const auto& r = engine.requests();
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[0].frame, kReadBlock5);
+    EXPECT_EQ(r[0].block, 5);
+    EXPECT_EQ(r[0].direction, Direction::Read);
+    EXPECT_EQ(r[0].fault, FaultKind::BadSum);
+    EXPECT_EQ(r[1].fault, FaultKind::BadSum);
+    EXPECT_EQ(r[2].frame, "[F5023970FC03F]");
+    EXPECT_EQ(r[2].verdict, Verdict::OtherNode);
+    EXPECT_EQ(r[3].fault, std::nullopt);
+}
+
+// The simulator is only useful if what it sends as right passes the tool's own reply test and
+// what it sends as wrong fails it, for every block of a show with every kind of level.
+TEST(ControllerEngine, RepliesPassAndSpoiledRepliesFailTheToolsTest) {
+    for (const EngineOptions& options :
+         {EngineOptions{}, Lower(), FramedAck(), FramedAck(true), Node(254)}) {
+        ControllerEngine engine(options);
+        SceneMemory memory{};
+        for (int s = 0; s < kBlockCount; ++s)
+            for (int d = 0; d < kBlockSize; ++d)
+                memory[s][d] = static_cast<uint8_t>(s * 67 + d * 13 + s * d);
+        engine.setMemory(memory);
+        for (int s = 0; s < kBlockCount; ++s) {
+            SCOPED_TRACE("block " + std::to_string(s));
+            ASSERT_TRUE(ReplyAccepted(engine.ReadReply(s)));
+            for (FaultKind kind : {FaultKind::BadSum, FaultKind::Extra, FaultKind::Noise}) {
+                engine.faults().add(F(s, kind));
+                const std::string read = "397" + Hex4(s * kBlockSize) + "3F";
+                const std::vector<Action> a = engine.feed(BuildRequestFrame(options.node, read));
+                ASSERT_EQ(a.size(), 1u);
+                EXPECT_FALSE(ReplyAccepted(a[0].bytes))
+                    << FaultKindName(kind) << ": " << Visible(a[0].bytes);
+            }
+        }
+        EXPECT_TRUE(ReplyAccepted(engine.Acknowledgement()));
+        EXPECT_EQ(engine.Acknowledgement().size(), 6u);
+    }
+}
+
+}  // namespace
+}  // namespace corvane::sim

@@ -1,0 +1,76 @@
+// Scene memory against the scene table, and the built-in show every demonstration starts from.
+#include "sim/scene_memory.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "sim/demo_show.h"
+
+namespace corvane::sim {
+namespace {
+
+TEST(SceneMemory, BlockIsSceneAndByteIsDimmer) {
+    SceneMemory m{};
+    m[1][0] = 128;
+    m[0][1] = 1;
+    m[63][62] = 255;
+    const SceneTable t = ToSceneTable(m);
+    EXPECT_EQ(t, SceneTable::with({{1, 0, 128}, {0, 1, 1}, {63, 62, 255}}));
+    // Storage runs scene-fastest, so scene 1 dimmer 0 sits right after scene 0 dimmer 0.
+    EXPECT_EQ(t.storage()[1], 128);
+    EXPECT_EQ(t.storage()[64], 1);
+}
+
+TEST(SceneMemory, RoundTripsThroughTable) {
+    SceneMemory m{};
+    for (int s = 0; s < kBlockCount; ++s)
+        for (int d = 0; d < kBlockSize; ++d) m[s][d] = static_cast<uint8_t>(s * 4 + d);
+    SceneMemory back{};
+    std::string error;
+    ASSERT_TRUE(FromSceneTable(ToSceneTable(m), back, &error)) << error;
+    EXPECT_EQ(back, m);
+}
+
+TEST(SceneMemory, RefusesLevelsAControllerCannotHold) {
+    for (int16_t level : {int16_t{256}, int16_t{-1}, int16_t{32767}}) {
+        SceneMemory m{};
+        m[2][3] = 9;
+        const SceneMemory before = m;
+        std::string error;
+        EXPECT_FALSE(FromSceneTable(SceneTable::with({{10, 20, level}}), m, &error));
+        EXPECT_EQ(m, before);
+        EXPECT_EQ(error, "scene 11, dimmer 21 has level " + std::to_string(level) +
+                             ", outside 0 to 255, which a controller cannot hold");
+    }
+}
+
+TEST(DemoShow, HoldsOnlyLevelsAControllerCanHold) {
+    SceneMemory m{};
+    std::string error;
+    EXPECT_TRUE(FromSceneTable(DemoShow(), m, &error)) << error;
+}
+
+TEST(DemoShow, HasFullBlackoutAndVariedScenes) {
+    const SceneTable show = DemoShow();
+    std::set<std::vector<int16_t>> distinct;
+    std::set<int16_t> levels;
+    for (int s = 0; s < kSceneCount; ++s) {
+        std::vector<int16_t> scene;
+        for (int d = 0; d < kDimmerCount; ++d) {
+            scene.push_back(show(s, d));
+            levels.insert(show(s, d));
+        }
+        distinct.insert(scene);
+    }
+    EXPECT_EQ(distinct.size(), 64u) << "every scene should look different";
+    EXPECT_GT(levels.size(), 100u);
+    for (int d = 0; d < kDimmerCount; ++d) {
+        EXPECT_EQ(show(0, d), 255);
+        EXPECT_EQ(show(1, d), 0);
+    }
+    for (int16_t edge : {0, 1, 127, 128, 254, 255}) EXPECT_EQ(levels.count(edge), 1u) << edge;
+}
+
+}  // namespace
+}  // namespace corvane::sim
