@@ -184,7 +184,8 @@ void PtyServer::run() {
             }
             size_t allowed = p.bytes.size();
             if (paced) {
-                const auto characters = (now - p.start) / kCharacterTime + 1;
+                // A character is there once all its bits have gone down the line.
+                const auto characters = (now - p.start) / kCharacterTime;
                 allowed = std::min(allowed, static_cast<size_t>(characters));
             }
             if (allowed > p.sent) {
@@ -207,7 +208,7 @@ void PtyServer::run() {
         std::optional<Clock::time_point> wakeAt;
         if (!queue.empty() && !writeBlocked) {
             const Pending& p = queue.front();
-            wakeAt = p.started ? p.start + static_cast<long>(p.sent) * kCharacterTime
+            wakeAt = p.started ? p.start + static_cast<long>(p.sent + 1) * kCharacterTime
                                : std::max(p.due, lastEnd);
         }
         const bool quiet = now < quietUntil;

@@ -24,7 +24,7 @@ struct PtyServerOptions {
     // would have arrived over the cable, and goes out one character time after another.
     bool paced = false;
     // Told of every request frame as it is handled, on the server's thread.
-    std::function<void(const RequestRecord&)> onRequest;
+    std::function<void(const RequestRecord&)> onRequest{};
 };
 
 // Creates the pseudo-terminal on construction and serves it until destroyed. The device at

@@ -1,0 +1,201 @@
+// The simulator on a real pseudo-terminal, driven by a bare client with literal frames.
+#include "sim/pty_server.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "tests/sim/raw_client.h"
+#include "tests/sim/sim_test_support.h"
+
+namespace corvane::sim {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+const std::string kZeros(128, '0');
+const std::string kReadBlock0 = "[DD0139700003F]";   // node 01, read 0x0000
+const std::string kReply0 = "[6A" + kZeros + "]";    // 64 zero bytes
+const std::string kReadBlock63 = "[3F013970FC03F]";  // node 01, read 0x0FC0
+const std::string kReply63 =
+    "[76"
+    "C0C1C2C3C4C5C6C7C8C9CACBCCCDCECFD0D1D2D3D4D5D6D7D8D9DADBDCDDDEDF"
+    "E0E1E2E3E4E5E6E7E8E9EAEBECEDEEEFF0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF]";
+const std::string kWriteBlock0Zeros = "[FD0138700003F" + kZeros + "]";  // node 01, write 0x0000
+
+ControllerEngine KnownEngine(EngineOptions options = {}) {
+    ControllerEngine engine(options);
+    engine.setMemory(KnownMemory());
+    return engine;
+}
+
+TEST(PtyServer, AnswersLiteralFramesExactly) {
+    PtyServer server(KnownEngine());
+    RawClient client(server.devicePath());
+    ASSERT_TRUE(client.isOpen()) << server.devicePath();
+
+    ASSERT_TRUE(client.send(kReadBlock0));
+    EXPECT_EQ(client.receive(132, 2s), kReply0);
+    ASSERT_TRUE(client.send(kReadBlock63));
+    EXPECT_EQ(client.receive(132, 2s), kReply63);
+    EXPECT_EQ(client.receiveFor(50ms), "") << "nothing after the reply";
+}
+
+TEST(PtyServer, StoresWrittenBlockAndReadsItBack) {
+    PtyServer server(KnownEngine());
+    RawClient client(server.devicePath());
+    ASSERT_TRUE(client.send(kWriteBlock0Zeros.substr(0, 50)));  // a frame may come in pieces
+    ASSERT_TRUE(client.send(kWriteBlock0Zeros.substr(50)));
+    EXPECT_EQ(client.receive(6, 2s), "{--}01");
+    SceneMemory expected = KnownMemory();
+    expected[0].fill(0);
+    EXPECT_EQ(server.memory(), expected);
+
+    SceneMemory changed{};
+    changed[0].fill(0xAB);
+    server.setMemory(changed);
+    ASSERT_TRUE(client.send(kReadBlock0));
+    std::string abs;
+    for (int d = 0; d < 64; ++d) abs += "AB";
+    EXPECT_EQ(client.receive(132, 2s), "[2F" + abs + "]");
+}
+
+TEST(PtyServer, IgnoresOtherNodesAndNoiseWithoutAnswer) {
+    PtyServer server(KnownEngine());
+    RawClient client(server.devicePath());
+    ASSERT_TRUE(client.send("\x01\x02garbage[F5023970FC03F][DE0139700003F]"));
+    ASSERT_TRUE(server.waitForRequests(2, 2s));
+    EXPECT_EQ(client.receiveFor(100ms), "");
+    ASSERT_TRUE(client.send(kReadBlock0));
+    EXPECT_EQ(client.receive(132, 2s), kReply0);
+
+    const std::vector<RequestRecord> r = server.requests();
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[0].verdict, Verdict::OtherNode);
+    EXPECT_EQ(r[1].verdict, Verdict::BadChecksum);
+    EXPECT_EQ(r[2].verdict, Verdict::Served);
+}
+
+// A transfer opens the port once, tests open it many times: the line must survive every close.
+TEST(PtyServer, ServesClientAfterClientOpeningAndClosing) {
+    PtyServer server(KnownEngine());
+    for (int i = 0; i < 20; ++i) {
+        RawClient client(server.devicePath());
+        ASSERT_TRUE(client.isOpen()) << "open " << i;
+        ASSERT_TRUE(client.send(kReadBlock0));
+        ASSERT_EQ(client.receive(132, 2s), kReply0) << "open " << i;
+    }
+    // A reply nobody reads waits on the line for the next client, as on a real cable.
+    {
+        RawClient client(server.devicePath());
+        ASSERT_TRUE(client.send(kReadBlock63));
+        ASSERT_TRUE(server.waitForRequests(21, 2s));
+    }
+    RawClient later(server.devicePath());
+    EXPECT_EQ(later.receive(132, 2s), kReply63);
+}
+
+TEST(PtyServer, DropsTwiceThenAnswers) {
+    PtyServer server(KnownEngine());
+    server.addFault({0, FaultKind::Drop, 2, Direction::Any});
+    RawClient client(server.devicePath());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ASSERT_TRUE(client.send(kReadBlock0));
+        ASSERT_TRUE(server.waitForRequests(static_cast<size_t>(attempt) + 1, 2s));
+        EXPECT_EQ(client.receiveFor(100ms), "") << "attempt " << attempt;
+    }
+    ASSERT_TRUE(client.send(kReadBlock0));
+    EXPECT_EQ(client.receive(132, 2s), kReply0);
+    for (const RequestRecord& r : server.requests()) EXPECT_EQ(r.frame, kReadBlock0);
+}
+
+TEST(PtyServer, CloseFaultHangsUpTheClient) {
+    PtyServer server(KnownEngine());
+    server.addFault({1, FaultKind::Close, 1, Direction::Any});
+    RawClient client(server.devicePath());
+    ASSERT_TRUE(client.send(kReadBlock0));
+    EXPECT_EQ(client.receive(132, 2s), kReply0);
+    EXPECT_FALSE(server.lineClosed());
+    ASSERT_TRUE(client.send("[9E0139700403F]"));  // block 1
+    EXPECT_TRUE(server.waitForLineClosed(2s));
+    EXPECT_TRUE(client.hangsUpWithin(2s));
+    EXPECT_EQ(RawClient(server.devicePath()).isOpen(), false) << "the device is gone";
+}
+
+TEST(PtyServer, LateReplyComesOnlyAfterItsDelay) {
+    PtyServer server(KnownEngine(EngineOptions{.lateDelay = 150ms}));
+    server.addFault({0, FaultKind::Late, 1, Direction::Any});
+    RawClient client(server.devicePath());
+    const auto sent = Clock::now();
+    ASSERT_TRUE(client.send(kReadBlock0));
+    EXPECT_EQ(client.receive(1, 100ms), "");
+    EXPECT_EQ(client.receive(132, 2s), kReply0);
+    EXPECT_GE(Clock::now() - sent, 150ms);
+}
+
+// At 38400 baud and 10 bits a character, a 15-character request and a 132-character reply take
+// 147 x 0.26 ms = 38.3 ms on a cable: a paced reply cannot be complete any sooner, nor can its
+// first character come before the request's last.
+TEST(PtyServer, PacedLineTakesCableTime) {
+    PtyServer server(KnownEngine(), PtyServerOptions{.paced = true});
+    RawClient client(server.devicePath());
+    const auto sent = Clock::now();
+    ASSERT_TRUE(client.send(kReadBlock0));
+    const std::string first = client.receive(1, 2s);
+    const auto firstAt = Clock::now();
+    const std::string rest = client.receive(132 - first.size(), 2s);
+    const auto doneAt = Clock::now();
+    EXPECT_EQ(first + rest, kReply0);
+    EXPECT_GE(firstAt - sent, 16 * kCharacterTime);
+    EXPECT_GE(doneAt - sent, 147 * kCharacterTime);
+
+    // A write: 143 characters in, a 6-character acknowledgement out.
+    const auto writeSent = Clock::now();
+    ASSERT_TRUE(client.send(kWriteBlock0Zeros));
+    EXPECT_EQ(client.receive(6, 2s), "{--}01");
+    EXPECT_GE(Clock::now() - writeSent, 149 * kCharacterTime);
+}
+
+TEST(PtyServer, ToldOfEveryRequest) {
+    std::atomic<int> served{0};
+    std::atomic<int> ignored{0};
+    PtyServerOptions options;
+    options.onRequest = [&](const RequestRecord& r) {
+        ++(r.verdict == Verdict::Served ? served : ignored);
+    };
+    PtyServer server(KnownEngine(), options);
+    RawClient client(server.devicePath());
+    ASSERT_TRUE(client.send(kReadBlock0 + "[DE0139700003F]"));
+    EXPECT_EQ(client.receive(132, 2s), kReply0);
+    ASSERT_TRUE(server.waitForRequests(2, 2s));
+    const auto deadline = Clock::now() + 2s;
+    while (served + ignored < 2 && Clock::now() < deadline) std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(served, 1);
+    EXPECT_EQ(ignored, 1);
+}
+
+TEST(PtyServer, StopsPromptlyWithReplyPending) {
+    auto server = std::make_unique<PtyServer>(KnownEngine());
+    server->addFault({0, FaultKind::Late, 1, Direction::Any});
+    RawClient client(server->devicePath());
+    ASSERT_TRUE(client.send(kReadBlock0));
+    ASSERT_TRUE(server->waitForRequests(1, 2s));
+    const auto start = Clock::now();
+    server.reset();
+    EXPECT_LT(Clock::now() - start, 500ms);
+    EXPECT_TRUE(client.hangsUpWithin(2s));
+}
+
+TEST(PtyServer, EachServerHasItsOwnDevice) {
+    PtyServer a(KnownEngine());
+    PtyServer b(KnownEngine(EngineOptions{.node = 2}));
+    EXPECT_NE(a.devicePath(), b.devicePath());
+    RawClient toB(b.devicePath());
+    ASSERT_TRUE(toB.send(kReadBlock0 + "[F5023970FC03F]"));
+    EXPECT_EQ(toB.receive(132, 2s), kReply63);
+    EXPECT_TRUE(a.requests().empty());
+}
+
+}  // namespace
+}  // namespace corvane::sim
