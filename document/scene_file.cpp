@@ -1,0 +1,188 @@
+// Reading and writing scene files: the table's 8192 bytes, in memory and on disk.
+#include "document/scene_file.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QSaveFile>
+#include <QtGlobal>
+#include <cerrno>
+
+namespace corvane {
+namespace {
+
+void setError(QString* error, const QString& text) {
+    if (error != nullptr) *error = text;
+}
+
+QString openFailure(const QString& path, const QString& reason) {
+    return QStringLiteral("Could not open %1: %2.").arg(path, reason);
+}
+
+QString saveFailure(const QString& path, const QString& reason) {
+    return QStringLiteral("Could not save %1: %2.").arg(path, reason);
+}
+
+// Qt reports system errors as the system's own sentence; the common ones get plain words.
+QString plainReason(const QString& systemText) {
+    struct Known {
+        int code;
+        const char* words;
+    };
+    static constexpr Known kKnown[] = {
+        {EACCES, "permission denied"},
+        {EPERM, "permission denied"},
+        {ENOSPC, "no room left on the disk"},
+#ifdef EDQUOT
+        {EDQUOT, "the disk quota is used up"},
+#endif
+        {EROFS, "the disk is read-only"},
+        {EFBIG, "the file is larger than the system allows"},
+        {ENOENT, "the file or its folder does not exist"},
+        {EIO, "the disk reported a read or write error"},
+    };
+    for (const Known& k : kKnown) {
+        if (systemText == qt_error_string(k.code)) return QString::fromLatin1(k.words);
+    }
+    if (systemText.isEmpty()) return QStringLiteral("an unknown error");
+    QString text = systemText;
+    text[0] = text[0].toLower();
+    return text;
+}
+
+// Reads up to size bytes, however the device hands them out; stops early only at the end or on
+// an error.
+QByteArray readUpTo(QIODevice& in, qint64 size, bool* failed) {
+    QByteArray data(size, '\0');
+    qint64 got = 0;
+    *failed = false;
+    while (got < size) {
+        const qint64 n = in.read(data.data() + got, size - got);
+        if (n < 0) {
+            *failed = true;
+            break;
+        }
+        if (n == 0) break;
+        got += n;
+    }
+    data.truncate(got);
+    return data;
+}
+
+}  // namespace
+
+bool ReadSceneData(QIODevice& in, SceneTable& table, QString* error) {
+    bool failed = false;
+    const QByteArray data = readUpTo(in, kSceneFileSize, &failed);
+    if (failed) {
+        setError(error, plainReason(in.errorString()));
+        return false;
+    }
+    if (data.size() < kSceneFileSize) {
+        setError(error, QStringLiteral("the file is shorter than a scene file (%1 of %2 bytes)")
+                            .arg(data.size())
+                            .arg(kSceneFileSize));
+        return false;
+    }
+    SceneTable::Storage levels{};
+    for (int i = 0; i < kLevelCount; ++i) {
+        const auto low = static_cast<uint8_t>(data[2 * i]);
+        const auto high = static_cast<uint8_t>(data[2 * i + 1]);
+        levels[i] = static_cast<int16_t>(static_cast<uint16_t>(low | (high << 8)));
+    }
+    table.storage() = levels;
+    return true;
+}
+
+bool WriteSceneData(QIODevice& out, const SceneTable& table, QString* error) {
+    QByteArray data(kSceneFileSize, '\0');
+    const SceneTable::Storage& levels = table.storage();
+    for (int i = 0; i < kLevelCount; ++i) {
+        const auto bits = static_cast<uint16_t>(levels[i]);
+        data[2 * i] = static_cast<char>(bits & 0xFF);
+        data[2 * i + 1] = static_cast<char>(bits >> 8);
+    }
+    // A device may take part of a block and refuse the rest (a disk that fills up): only a
+    // refusal carries the reason, so keep writing until everything is in or one comes.
+    qint64 written = 0;
+    while (written < kSceneFileSize) {
+        const qint64 n = out.write(data.constData() + written, kSceneFileSize - written);
+        if (n <= 0) {
+            setError(error, plainReason(out.errorString()));
+            return false;
+        }
+        written += n;
+    }
+    return true;
+}
+
+bool LoadSceneFile(const QString& path, SceneTable& table, QString* error) {
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        setError(error, openFailure(path, QStringLiteral("it is a folder")));
+        return false;
+    }
+    if (!info.exists()) {
+        setError(error, openFailure(path, QStringLiteral("the file does not exist")));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error, openFailure(path, plainReason(file.errorString())));
+        return false;
+    }
+    QString reason;
+    if (!ReadSceneData(file, table, &reason)) {
+        setError(error, openFailure(path, reason));
+        return false;
+    }
+    return true;
+}
+
+bool SaveSceneFile(const QString& path, const SceneTable& table, QString* error) {
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        setError(error, saveFailure(path, QStringLiteral("it is a folder")));
+        return false;
+    }
+    if (!info.absoluteDir().exists()) {
+        setError(error, saveFailure(path, QStringLiteral("the folder does not exist")));
+        return false;
+    }
+    if (info.exists() && !info.isWritable()) {
+        setError(
+            error,
+            saveFailure(path, QStringLiteral("permission denied (the file is write-protected)")));
+        return false;
+    }
+    QSaveFile file(path);
+    // The new file is written beside the old one and renamed over it, so a user who may change
+    // the file but not create files in its folder cannot save there at all. Writing in place
+    // instead would put the old show at risk, so that is refused and said.
+    file.setDirectWriteFallback(false);
+    // Unbuffered: a buffered QSaveFile loses an error of its final flush and renames a cut-short
+    // file over the old one when the disk fills up.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        QString reason = plainReason(file.errorString());
+        if (file.errorString() == qt_error_string(EACCES))
+            reason =
+                QStringLiteral("permission denied (new files cannot be created in its folder)");
+        setError(error, saveFailure(path, reason));
+        return false;
+    }
+    QString reason;
+    if (!WriteSceneData(file, table, &reason)) {
+        file.cancelWriting();
+        setError(error, saveFailure(path, reason));
+        return false;
+    }
+    if (!file.commit()) {
+        setError(error, saveFailure(path, plainReason(file.errorString())));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace corvane

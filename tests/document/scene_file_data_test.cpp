@@ -1,0 +1,143 @@
+// The scene file's bytes, read and written in memory: layout, every value, and damaged input.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <cerrno>
+
+#include "document/scene_file.h"
+#include "tests/document/chunked_device.h"
+
+namespace corvane {
+namespace {
+
+QByteArray written(const SceneTable& table) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    EXPECT_TRUE(WriteSceneData(buffer, table, &error)) << error.toStdString();
+    return buffer.data();
+}
+
+bool read(const QByteArray& bytes, SceneTable& table, QString* error) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadSceneData(buffer, table, error);
+}
+
+TEST(SceneFileData, StartUpTableIsAllZeroBytes) {
+    EXPECT_EQ(written(SceneTable{}), QByteArray(8192, '\0'));
+}
+
+TEST(SceneFileData, RunsDimmerByDimmerWithSceneFastest) {
+    const SceneTable t = SceneTable::with({{0, 0, 255}, {1, 0, 128}, {0, 1, 1}});
+    QByteArray expected(8192, '\0');
+    expected[0] = '\xFF';  // scene 0, dimmer 0: low byte
+    expected[1] = '\x00';  //                    high byte
+    expected[2] = '\x80';  // scene 1, dimmer 0
+    expected[3] = '\x00';
+    expected[128] = '\x01';  // scene 0, dimmer 1: after dimmer 0's 64 scenes
+    expected[129] = '\x00';
+    EXPECT_EQ(written(t), expected);
+}
+
+TEST(SceneFileData, LastLevelIsTheLastTwoBytes) {
+    const QByteArray bytes = written(SceneTable::with({{63, 63, 0x1234}}));
+    ASSERT_EQ(bytes.size(), 8192);
+    EXPECT_EQ(bytes.mid(8190), QByteArray("\x34\x12", 2));
+    EXPECT_EQ(bytes.left(8190), QByteArray(8190, '\0'));
+}
+
+// Values as a file holds them, written out by hand, two's complement, low byte first.
+TEST(SceneFileData, ReadsSignedLittleEndianLevels) {
+    struct Case {
+        const char bytes[3];
+        int16_t level;
+    } cases[] = {
+        {"\x00\x00", 0},      {"\xFF\x00", 255}, {"\x00\x01", 256},  {"\xFF\x7F", 32767},
+        {"\x00\x80", -32768}, {"\xFF\xFF", -1},  {"\x38\xFF", -200},
+    };
+    for (const Case& c : cases) {
+        QByteArray bytes(8192, '\0');
+        bytes[2 * SceneTable::index(5, 9)] = c.bytes[0];
+        bytes[2 * SceneTable::index(5, 9) + 1] = c.bytes[1];
+        SceneTable t;
+        QString error;
+        ASSERT_TRUE(read(bytes, t, &error)) << error.toStdString();
+        EXPECT_EQ(t, SceneTable::with({{5, 9, c.level}})) << "level " << c.level;
+        EXPECT_EQ(written(t), bytes) << "level " << c.level;
+    }
+}
+
+TEST(SceneFileData, EveryLevelSurvivesARoundTrip) {
+    // Each of the 4096 places gets its own value, together covering the whole 16-bit range.
+    SceneTable t;
+    for (int i = 0; i < kLevelCount; ++i)
+        t.storage()[i] = static_cast<int16_t>(-32768 + 16 * i + i % 16);
+    t(63, 63) = 32767;
+    SceneTable back;
+    back.fill(99);
+    QString error;
+    ASSERT_TRUE(read(written(t), back, &error)) << error.toStdString();
+    EXPECT_EQ(back, t);
+}
+
+TEST(SceneFileData, LongerInputLoadsFromItsFirst8192Bytes) {
+    const SceneTable t = SceneTable::with({{0, 0, 1}, {63, 63, 2}});
+    const QByteArray bytes = written(t) + QByteArray(500, '\xEE');
+    SceneTable back;
+    QString error;
+    ASSERT_TRUE(read(bytes, back, &error)) << error.toStdString();
+    EXPECT_EQ(back, t);
+}
+
+TEST(SceneFileData, ShorterInputLeavesTheTableAsItWas) {
+    for (int size : {0, 1, 100, 8191}) {
+        SceneTable t;
+        t.fill(7);
+        QString error;
+        EXPECT_FALSE(read(QByteArray(size, '\x01'), t, &error)) << size;
+        EXPECT_EQ(
+            error,
+            QStringLiteral("the file is shorter than a scene file (%1 of 8192 bytes)").arg(size));
+        SceneTable sevens;
+        sevens.fill(7);
+        EXPECT_EQ(t, sevens) << size;
+    }
+}
+
+TEST(SceneFileData, ReadsAndWritesInWhateverPiecesTheDeviceTakes) {
+    SceneTable t;
+    for (int i = 0; i < kLevelCount; ++i) t.storage()[i] = static_cast<int16_t>(i * 7 - 9000);
+    testing_support::ChunkedDevice device(1000);
+    QString error;
+    ASSERT_TRUE(WriteSceneData(device, t, &error)) << error.toStdString();
+    EXPECT_EQ(device.contents, written(t));
+
+    testing_support::ChunkedDevice source(700);
+    source.contents = written(t);
+    SceneTable back;
+    ASSERT_TRUE(ReadSceneData(source, back, &error)) << error.toStdString();
+    EXPECT_EQ(back, t);
+}
+
+TEST(SceneFileData, AFullDiskIsReportedNotTakenForSuccess) {
+    // Takes half the data, then refuses the rest, as a file does when the disk fills up.
+    testing_support::ChunkedDevice device(8192);
+    device.capacity = 4096;
+    device.refusal = qt_error_string(ENOSPC);
+    QString error;
+    EXPECT_FALSE(WriteSceneData(device, SceneTable{}, &error));
+    EXPECT_EQ(error, "no room left on the disk");
+}
+
+TEST(SceneFileData, ADeviceThatCannotBeWrittenIsReported) {
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadOnly);
+    QString error;
+    EXPECT_FALSE(WriteSceneData(buffer, SceneTable{}, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+}  // namespace
+}  // namespace corvane

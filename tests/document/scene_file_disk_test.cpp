@@ -1,0 +1,209 @@
+// Scene files on disk: what a save leaves behind, and the reason given when a file cannot be
+// read or written, with the old file's bytes checked after every failed save.
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "document/scene_file.h"
+#include "tests/document/as_other_user.h"
+
+namespace corvane {
+namespace {
+
+using testing_support::asOrdinaryUser;
+using testing_support::inChild;
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return QByteArray("<unreadable>");
+    return f.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+SceneTable show() {
+    SceneTable t;
+    for (int i = 0; i < kLevelCount; ++i) t.storage()[i] = static_cast<int16_t>((i * 37) % 256);
+    t(10, 20) = -3;
+    return t;
+}
+
+class SceneFileDisk : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        // An ordinary user must reach the files inside.
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                              QFile::ReadOther | QFile::ExeOther |
+                                              QFile::ReadGroup | QFile::ExeGroup);
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(SceneFileDisk, SavedFileIsExactlyTheTableAndLoadsBack) {
+    QString error;
+    ASSERT_TRUE(SaveSceneFile(path("show.SCN"), show(), &error)) << error.toStdString();
+    const QByteArray bytes = bytesOf(path("show.SCN"));
+    ASSERT_EQ(bytes.size(), 8192);
+    EXPECT_EQ(uint8_t(bytes[2 * SceneTable::index(1, 0)]), 37);
+    SceneTable back;
+    ASSERT_TRUE(LoadSceneFile(path("show.SCN"), back, &error)) << error.toStdString();
+    EXPECT_EQ(back, show());
+}
+
+TEST_F(SceneFileDisk, SavingOverALongerFileLeavesExactly8192Bytes) {
+    writeBytes(path("old.SCN"), QByteArray(20000, '\x55'));
+    QString error;
+    ASSERT_TRUE(SaveSceneFile(path("old.SCN"), SceneTable{}, &error)) << error.toStdString();
+    EXPECT_EQ(bytesOf(path("old.SCN")), QByteArray(8192, '\0'));
+}
+
+TEST_F(SceneFileDisk, LongerFileLoadsFromItsFirst8192Bytes) {
+    QString error;
+    ASSERT_TRUE(SaveSceneFile(path("a.SCN"), show(), &error));
+    writeBytes(path("long.SCN"), bytesOf(path("a.SCN")) + QByteArray(3000, '\x7F'));
+    SceneTable back;
+    ASSERT_TRUE(LoadSceneFile(path("long.SCN"), back, &error)) << error.toStdString();
+    EXPECT_EQ(back, show());
+}
+
+TEST_F(SceneFileDisk, FilesThatCannotBeLoadedLeaveTheTableAndSayWhy) {
+    writeBytes(path("short.SCN"), QByteArray(100, '\x01'));
+    QDir(dir.path()).mkdir("folder.SCN");
+    struct Case {
+        QString name;
+        QString reason;
+    } cases[] = {
+        {"short.SCN", "the file is shorter than a scene file (100 of 8192 bytes)"},
+        {"folder.SCN", "it is a folder"},
+        {"missing.SCN", "the file does not exist"},
+    };
+    for (const Case& c : cases) {
+        SceneTable t = show();
+        QString error;
+        EXPECT_FALSE(LoadSceneFile(path(c.name), t, &error));
+        EXPECT_EQ(error, QStringLiteral("Could not open %1: %2.").arg(path(c.name), c.reason));
+        EXPECT_EQ(t, show()) << c.name.toStdString();
+    }
+}
+
+TEST_F(SceneFileDisk, AnUnreadableFileIsReported) {
+    QString error;
+    ASSERT_TRUE(SaveSceneFile(path("locked.SCN"), SceneTable{}, &error));
+    QFile::setPermissions(path("locked.SCN"), QFileDevice::Permissions{});
+    const QString file = path("locked.SCN");
+    const auto result = asOrdinaryUser([&] {
+        SceneTable t = show();
+        QString e;
+        const bool loaded = LoadSceneFile(file, t, &e);
+        const bool kept = t == show();
+        return std::string(loaded ? "loaded" : "refused") + (kept ? " kept|" : " changed|") +
+               e.toStdString();
+    });
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result,
+              "refused kept|Could not open " + file.toStdString() + ": permission denied.");
+}
+
+TEST_F(SceneFileDisk, SavesThatCannotBeDoneSayWhyAndCreateNothing) {
+    QDir(dir.path()).mkdir("folder.SCN");
+    struct Case {
+        QString target;
+        QString reason;
+    } cases[] = {
+        {path("no such folder/x.SCN"), "the folder does not exist"},
+        {path("folder.SCN"), "it is a folder"},
+    };
+    for (const Case& c : cases) {
+        QString error;
+        EXPECT_FALSE(SaveSceneFile(c.target, show(), &error));
+        EXPECT_EQ(error, QStringLiteral("Could not save %1: %2.").arg(c.target, c.reason));
+    }
+    EXPECT_FALSE(QFile::exists(path("no such folder")));
+    EXPECT_EQ(QDir(path("folder.SCN")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList{});
+}
+
+TEST_F(SceneFileDisk, AWriteProtectedFileIsNotReplaced) {
+    const QByteArray old(8192, '\x11');
+    writeBytes(path("kept.SCN"), old);
+    QFile::setPermissions(path("kept.SCN"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    // The folder lets anyone create files, so only the file's own protection stops the save.
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+    const QString file = path("kept.SCN");
+    const auto result = asOrdinaryUser([&] {
+        QString e;
+        const bool saved = SaveSceneFile(file, show(), &e);
+        return (saved ? "saved|" : "refused|") + e.toStdString();
+    });
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, "refused|Could not save " + file.toStdString() +
+                           ": permission denied (the file is write-protected).");
+    EXPECT_EQ(bytesOf(file), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.SCN"});
+}
+
+TEST_F(SceneFileDisk, AFolderWithoutRoomForNewFilesIsReportedNotWrittenInPlace) {
+    // The user may change the file itself but not create the new file beside it.
+    const QByteArray old(8192, '\x22');
+    writeBytes(path("show.SCN"), old);
+    QFile::setPermissions(path("show.SCN"), QFileDevice::Permissions(0x6666));
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x5555));
+    const QString file = path("show.SCN");
+    const auto result = asOrdinaryUser([&] {
+        QString e;
+        const bool saved = SaveSceneFile(file, show(), &e);
+        return (saved ? "saved|" : "refused|") + e.toStdString();
+    });
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7700));
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, "refused|Could not save " + file.toStdString() +
+                           ": permission denied (new files cannot be created in its folder).");
+    EXPECT_EQ(bytesOf(file), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"show.SCN"});
+}
+
+TEST_F(SceneFileDisk, AFullDiskLeavesTheOldFileWhole) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to mount a small file system";
+    const QString mountPoint = path("small");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("small"));
+    const QString file = mountPoint + "/show.SCN";
+    const QByteArray old(8192, '\x33');
+    // In a child with its own mount table: three pages of room, two taken by the old show.
+    const auto result = inChild(
+        [&]() -> std::string {
+            if (unshare(CLONE_NEWNS) != 0) return "skip: no mount namespace";
+            if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+                return "skip: mounts shared";
+            if (mount("tmpfs", mountPoint.toLocal8Bit().constData(), "tmpfs", 0, "size=12k") != 0)
+                return "skip: no tmpfs";
+            QFile f(file);
+            if (!f.open(QIODevice::WriteOnly) || f.write(old) != old.size() || !f.flush())
+                return "skip: no room";
+            f.close();
+            QString e;
+            const bool saved = SaveSceneFile(file, show(), &e);
+            const bool kept = bytesOf(file) == old;
+            const QString left = QDir(mountPoint).entryList(QDir::Files | QDir::Hidden).join(",");
+            return std::string(saved ? "saved|" : "refused|") + e.toStdString() +
+                   (kept ? "|old kept|" : "|old changed|") + left.toStdString();
+        },
+        false);
+    ASSERT_TRUE(result.has_value());
+    if (result->rfind("skip:", 0) == 0) GTEST_SKIP() << *result;
+    EXPECT_EQ(*result, "refused|Could not save " + file.toStdString() +
+                           ": no room left on the disk.|old kept|show.SCN");
+}
+
+}  // namespace
+}  // namespace corvane
