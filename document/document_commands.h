@@ -1,0 +1,62 @@
+// The File menu's commands and the close request, working on the table and the document state.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <utility>
+
+namespace corvane {
+
+class SceneTable;
+struct DocumentState;
+class FileDialog;
+class MessageBox;
+
+// The name the first file dialog of a run starts with: the default folder and the pattern.
+inline const QString kInitialDialogName = QStringLiteral("C:\\Ostrel Corvane\\*.SCN");
+inline const QString kSceneFileFilter =
+    QStringLiteral("Corvane Scene Files (*.SCN)|*.SCN|All Files (*.*)|*.*");
+
+struct DocumentParts {
+    SceneTable& Scenes;
+    DocumentState& document;
+    FileDialog& cdFile;
+    MessageBox& messages;
+    std::function<void()> UpdateTitle;  // refreshes the window's file-name display
+};
+
+// Unsaved changes are guarded by "Discard Any Changes?", asked only while the table is changed.
+// A load or save that fails says why in a message and leaves the table, CurrentFile and Changed
+// as they were.
+class DocumentCommands {
+  public:
+    explicit DocumentCommands(DocumentParts parts) : parts_(std::move(parts)) {}
+
+    // The File menu entries; each refreshes the file-name display where the menu does.
+    void New();
+    void Open();
+    void Save();
+    void SaveAs();
+    // Exit: true when the window is to close now. The question has then been answered, so the
+    // close request that follows must not ask it again.
+    bool Exit();
+    // The close request: true when the window may close.
+    bool Unload();
+
+    void FileOpen();
+    void FileSave();
+    void FileSaveAs();
+
+    // Move the whole table between memory and the file at CurrentFile; false after a failure,
+    // which has been shown.
+    bool LoadFromFile();
+    bool SaveToFile();
+
+  private:
+    bool discardApproved();
+    void refreshTitle();
+
+    DocumentParts parts_;
+};
+
+}  // namespace corvane
