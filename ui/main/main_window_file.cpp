@@ -1,14 +1,40 @@
-// The File menu and the close request.
+// The File menu and the close request: each handler hands over to the document commands.
+#include "document/document_commands.h"
 #include "ui/main/main_window.h"
 
 namespace corvane {
+namespace {
 
-void frmCVSceneTool::mnuNew_Click() {}
-void frmCVSceneTool::mnuOpen_Click() {}
-void frmCVSceneTool::mnuSave_Click() {}
-void frmCVSceneTool::mnuSaveAs_Click() {}
-void frmCVSceneTool::mnuExit_Click() {}
+DocumentCommands commandsFor(MainWindowParts& parts, frmCVSceneTool& window) {
+    return DocumentCommands(DocumentParts{parts.Scenes, parts.document, parts.cdFile,
+                                          parts.messages, [&window] { window.UpdateTitle(); }});
+}
 
-bool frmCVSceneTool::Form_Unload() { return true; }
+}  // namespace
+
+void frmCVSceneTool::mnuNew_Click() {
+    commandsFor(parts_, *this).New();
+}
+void frmCVSceneTool::mnuOpen_Click() {
+    commandsFor(parts_, *this).Open();
+}
+void frmCVSceneTool::mnuSave_Click() {
+    commandsFor(parts_, *this).Save();
+}
+void frmCVSceneTool::mnuSaveAs_Click() {
+    commandsFor(parts_, *this).SaveAs();
+}
+
+void frmCVSceneTool::mnuExit_Click() {
+    if (!commandsFor(parts_, *this).Exit()) return;
+    // The question has been answered: the close request that follows must not ask it again.
+    closeApproved_ = true;
+    close();
+    closeApproved_ = false;
+}
+
+bool frmCVSceneTool::Form_Unload() {
+    return commandsFor(parts_, *this).Unload();
+}
 
 }  // namespace corvane
