@@ -19,7 +19,7 @@ bool FromSceneTable(const SceneTable& table, SceneMemory& memory, std::string* e
                 if (error != nullptr)
                     *error = "scene " + std::to_string(s + 1) + ", dimmer " +
                              std::to_string(d + 1) + " has level " + std::to_string(level) +
-                             ", outside 0 to 255, which a controller cannot hold";
+                             "; a controller holds only levels 0 to 255";
                 return false;
             }
             converted[s][d] = static_cast<uint8_t>(level);

@@ -41,7 +41,7 @@ TEST(SceneMemory, RefusesLevelsAControllerCannotHold) {
         EXPECT_FALSE(FromSceneTable(SceneTable::with({{10, 20, level}}), m, &error));
         EXPECT_EQ(m, before);
         EXPECT_EQ(error, "scene 11, dimmer 21 has level " + std::to_string(level) +
-                             ", outside 0 to 255, which a controller cannot hold");
+                             "; a controller holds only levels 0 to 255");
     }
 }
 

@@ -1,0 +1,117 @@
+// corvane-sim: a simulated controller on a pseudo-terminal whose device is the first line printed.
+#include <pthread.h>
+
+#include <QCoreApplication>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <system_error>
+
+#include "sim/demo_show.h"
+#include "sim/memory_file.h"
+#include "sim/pty_server.h"
+#include "sim/request_log.h"
+#include "sim/sim_command_line.h"
+
+namespace {
+
+using namespace corvane::sim;
+
+void say(const std::string& line) {
+    const std::string text = "corvane-sim: " + line + "\n";
+    std::fputs(text.c_str(), stderr);
+}
+
+std::string nodeText(int16_t node) {
+    return std::string(node < 16 ? "0" : "") + std::to_string(node) + " (hex " +
+           "0123456789ABCDEF"[node >> 4] + "0123456789ABCDEF"[node & 0xF] + ")";
+}
+
+// Waits for a stop signal, or for the line to be closed by a fault; true for a signal.
+bool waitForStop(const sigset_t& stopSignals, const PtyServer& server) {
+    const timespec poll{0, 100'000'000};
+    for (;;) {
+        siginfo_t info{};
+        if (sigtimedwait(&stopSignals, &info, &poll) > 0) return true;
+        if (server.lineClosed()) return false;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The stop signals are blocked in every thread (the server's thread inherits this) and taken
+    // here, synchronously, so that saving on exit runs as ordinary code, not in a handler.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("corvane-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+
+    const SimCommandLine commandLine = ParseSimCommandLine(QCoreApplication::arguments());
+    switch (commandLine.outcome) {
+        case SimCommandLine::Outcome::Help:
+            std::fputs(commandLine.text.c_str(), stdout);
+            return kExitOk;
+        case SimCommandLine::Outcome::Version:
+            std::printf("corvane-sim %s\n", CORVANE_VERSION);
+            return kExitOk;
+        case SimCommandLine::Outcome::Error:
+            say(commandLine.text + " (see corvane-sim --help)");
+            return kExitUsage;
+        case SimCommandLine::Outcome::Run:
+            break;
+    }
+    const SimSettings& settings = commandLine.settings;
+
+    SceneMemory memory{};
+    std::string problem;
+    if (settings.loadPath.isEmpty()) {
+        FromSceneTable(corvane::DemoShow(), memory, &problem);
+    } else if (!LoadMemoryFile(settings.loadPath, memory, &problem)) {
+        say(problem);
+        return kExitFailure;
+    }
+
+    ControllerEngine engine(settings.engine);
+    engine.setMemory(memory);
+    for (const Fault& f : settings.faults) engine.faults().add(f);
+    PtyServerOptions options;
+    options.paced = settings.paced;
+    if (settings.verbose)
+        options.onRequest = [](const RequestRecord& r) { say(DescribeRequest(r)); };
+
+    std::unique_ptr<PtyServer> server;
+    try {
+        server = std::make_unique<PtyServer>(std::move(engine), options);
+    } catch (const std::system_error& e) {
+        say(std::string("could not create a pseudo-terminal: ") + e.what());
+        return kExitFailure;
+    }
+    std::printf("%s\n", server->devicePath().c_str());
+    std::fflush(stdout);
+    say("node " + nodeText(settings.engine.node) + " serving " +
+        (settings.loadPath.isEmpty() ? std::string("the built-in show")
+                                     : settings.loadPath.toStdString()) +
+        (settings.paced ? " at 38400 baud" : "") + "; stop with Ctrl+C");
+
+    const bool signalled = waitForStop(stopSignals, *server);
+    if (!signalled) say("the line was closed, as the close fault asked");
+    server->stop();
+
+    if (!settings.savePath.isEmpty()) {
+        if (!SaveMemoryFile(settings.savePath, server->memory(), &problem)) {
+            say(problem);
+            return kExitFailure;
+        }
+        say("saved the memory to " + settings.savePath.toStdString());
+    }
+    return kExitOk;
+}

@@ -1,0 +1,125 @@
+// The options of corvane-sim, read from its command line.
+#include "sim/sim_command_line.h"
+
+#include <QCommandLineParser>
+
+namespace corvane::sim {
+namespace {
+
+constexpr int kLongestLateMs = 60000;
+
+const char kDescription[] =
+    "A simulated Corvane controller on a pseudo-terminal, for testing and demonstrating the\n"
+    "scene tool without a controller. The first line of output is the device to connect to.\n"
+    "It serves block reads and writes for its node and ignores everything else, as a\n"
+    "controller on a shared line does. SIGINT or SIGTERM ends it (after --save, if given).\n"
+    "\n"
+    "Faults (--fault, may be repeated) take BLOCK:KIND[:COUNT|always][:read|write], block 0\n"
+    "to 63 as on the wire (the tool shows block + 1), count 1 if left out:\n"
+    "  drop    no reply              badsum  wrong check digits\n"
+    "  short   last character lost   late    reply after --late-ms\n"
+    "  extra   \"\\r\\n\" after the reply  noise   garbage before the reply\n"
+    "  close   close the line instead of replying (the program then ends)\n"
+    "e.g. --fault 5:drop:2 fails block 5 twice, then answers it.\n"
+    "\n"
+    "Exit status: 0 done, 1 a file or the pseudo-terminal failed, 2 a wrong command line.";
+
+SimCommandLine error(std::string text) {
+    SimCommandLine result;
+    result.outcome = SimCommandLine::Outcome::Error;
+    result.text = std::move(text);
+    return result;
+}
+
+bool decimalInRange(const QString& text, int low, int high, int* value) {
+    bool ok = false;
+    const int v = text.toInt(&ok, 10);
+    if (!ok || v < low || v > high || text.trimmed() != text) return false;
+    *value = v;
+    return true;
+}
+
+}  // namespace
+
+SimCommandLine ParseSimCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption node(QStringLiteral("node"),
+                                  QStringLiteral("Node number, 1 to 254 (default 1)."),
+                                  QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption load(
+        QStringLiteral("load"),
+        QStringLiteral("Start with the show in this scene file (default: a built-in show)."),
+        QStringLiteral("FILE.SCN"));
+    const QCommandLineOption save(QStringLiteral("save"),
+                                  QStringLiteral("On exit, save the memory to this scene file."),
+                                  QStringLiteral("FILE.SCN"));
+    const QCommandLineOption lower(QStringLiteral("lower"),
+                                   QStringLiteral("Reply with lower-case hex digits."));
+    const QCommandLineOption framedAck(
+        QStringLiteral("framed-ack"),
+        QStringLiteral("Acknowledge writes with a framed reply \"[cc01]\" "
+                       "instead of \"{--}01\"."));
+    const QCommandLineOption paced(
+        QStringLiteral("paced"),
+        QStringLiteral("Run the line at the speed of a cable, 38400 baud."));
+    const QCommandLineOption fault(QStringLiteral("fault"),
+                                   QStringLiteral("Commit a fault (see above)."),
+                                   QStringLiteral("SPEC"));
+    const QCommandLineOption lateMs(QStringLiteral("late-ms"),
+                                    QStringLiteral("Delay of a late reply in ms (default 1200)."),
+                                    QStringLiteral("MS"), QStringLiteral("1200"));
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("Describe every request on standard error."));
+    parser.addOptions({node, load, save, lower, framedAck, paced, fault, lateMs, verbose});
+
+    if (!parser.parse(arguments)) return error(parser.errorText().toStdString());
+    if (parser.isSet(help)) {
+        SimCommandLine result;
+        result.outcome = SimCommandLine::Outcome::Help;
+        result.text = parser.helpText().toStdString();
+        return result;
+    }
+    if (parser.isSet(version)) {
+        SimCommandLine result;
+        result.outcome = SimCommandLine::Outcome::Version;
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return error("unexpected argument \"" + parser.positionalArguments().first().toStdString() +
+                     "\"");
+
+    SimSettings s;
+    int number = 0;
+    if (!decimalInRange(parser.value(node), 1, 254, &number))
+        return error("--node \"" + parser.value(node).toStdString() +
+                     "\": the node must be a number from 1 to 254");
+    s.engine.node = static_cast<int16_t>(number);
+    if (!decimalInRange(parser.value(lateMs), 0, kLongestLateMs, &number))
+        return error("--late-ms \"" + parser.value(lateMs).toStdString() +
+                     "\": the delay must be a number of milliseconds from 0 to 60000");
+    s.engine.lateDelay = std::chrono::milliseconds(number);
+    s.engine.lowerCase = parser.isSet(lower);
+    s.engine.ack = parser.isSet(framedAck) ? AckStyle::Framed : AckStyle::Plain;
+    s.paced = parser.isSet(paced);
+    s.verbose = parser.isSet(verbose);
+    s.loadPath = parser.value(load);
+    s.savePath = parser.value(save);
+    if (parser.isSet(load) && s.loadPath.isEmpty()) return error("--load needs a file name");
+    if (parser.isSet(save) && s.savePath.isEmpty()) return error("--save needs a file name");
+    for (const QString& text : parser.values(fault)) {
+        std::string reason;
+        const std::optional<Fault> f = ParseFault(text.toStdString(), &reason);
+        if (!f) return error(reason);
+        s.faults.push_back(*f);
+    }
+
+    SimCommandLine result;
+    result.outcome = SimCommandLine::Outcome::Run;
+    result.settings = s;
+    return result;
+}
+
+}  // namespace corvane::sim

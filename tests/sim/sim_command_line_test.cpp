@@ -1,0 +1,85 @@
+// corvane-sim's command line: every option read, every wrong one refused with a reason.
+#include "sim/sim_command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane::sim {
+namespace {
+
+using namespace std::chrono_literals;
+
+SimCommandLine Parse(QStringList args) {
+    args.prepend(QStringLiteral("corvane-sim"));
+    return ParseSimCommandLine(args);
+}
+
+TEST(SimCommandLine, DefaultsToNodeOneUpperCasePlainAckUnpaced) {
+    const SimCommandLine c = Parse({});
+    ASSERT_EQ(c.outcome, SimCommandLine::Outcome::Run) << c.text;
+    EXPECT_EQ(c.settings.engine.node, 1);
+    EXPECT_FALSE(c.settings.engine.lowerCase);
+    EXPECT_EQ(c.settings.engine.ack, AckStyle::Plain);
+    EXPECT_EQ(c.settings.engine.lateDelay, 1200ms);
+    EXPECT_FALSE(c.settings.paced);
+    EXPECT_TRUE(c.settings.loadPath.isEmpty());
+    EXPECT_TRUE(c.settings.savePath.isEmpty());
+    EXPECT_TRUE(c.settings.faults.empty());
+}
+
+TEST(SimCommandLine, ReadsEveryOption) {
+    const SimCommandLine c =
+        Parse({"--node", "254", "--load", "in.SCN", "--save=out.SCN", "--lower", "--framed-ack",
+               "--paced", "--fault", "5:drop:2", "--fault", "63:late:always:read", "--late-ms",
+               "250", "--verbose"});
+    ASSERT_EQ(c.outcome, SimCommandLine::Outcome::Run) << c.text;
+    const SimSettings& s = c.settings;
+    EXPECT_EQ(s.engine.node, 254);
+    EXPECT_EQ(s.loadPath, "in.SCN");
+    EXPECT_EQ(s.savePath, "out.SCN");
+    EXPECT_TRUE(s.engine.lowerCase);
+    EXPECT_EQ(s.engine.ack, AckStyle::Framed);
+    EXPECT_TRUE(s.paced);
+    EXPECT_TRUE(s.verbose);
+    EXPECT_EQ(s.engine.lateDelay, 250ms);
+    ASSERT_EQ(s.faults.size(), 2u);
+    EXPECT_EQ(s.faults[0], (Fault{5, FaultKind::Drop, 2, Direction::Any}));
+    EXPECT_EQ(s.faults[1], (Fault{63, FaultKind::Late, kAlways, Direction::Read}));
+}
+
+TEST(SimCommandLine, HelpExplainsFaultsAndExitStatus) {
+    const SimCommandLine c = Parse({"--help"});
+    ASSERT_EQ(c.outcome, SimCommandLine::Outcome::Help);
+    for (const char* part : {"--node", "--load", "--save", "--fault", "--paced", "--lower",
+                             "--framed-ack", "5:drop:2", "Exit status"})
+        EXPECT_NE(c.text.find(part), std::string::npos) << part;
+}
+
+struct Refused {
+    QStringList args;
+    const char* reason;
+};
+
+class RefusedCommandLine : public testing::TestWithParam<Refused> {};
+TEST_P(RefusedCommandLine, SaysWhy) {
+    const SimCommandLine c = Parse(GetParam().args);
+    EXPECT_EQ(c.outcome, SimCommandLine::Outcome::Error);
+    EXPECT_EQ(c.text, GetParam().reason);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Args, RefusedCommandLine,
+    testing::Values(
+        Refused{{"--node", "0"}, "--node \"0\": the node must be a number from 1 to 254"},
+        Refused{{"--node", "255"}, "--node \"255\": the node must be a number from 1 to 254"},
+        Refused{{"--node", "0x10"}, "--node \"0x10\": the node must be a number from 1 to 254"},
+        Refused{{"--node", " 5"}, "--node \" 5\": the node must be a number from 1 to 254"},
+        Refused{{"--late-ms", "-1"},
+                "--late-ms \"-1\": the delay must be a number of milliseconds from 0 to 60000"},
+        Refused{{"--fault", "64:drop"},
+                "fault \"64:drop\": the block must be a number from 0 to 63"},
+        Refused{{"--load="}, "--load needs a file name"},
+        Refused{{"--bogus"}, "Unknown option 'bogus'."},
+        Refused{{"--node"}, "Missing value after '--node'."},
+        Refused{{"extra"}, "unexpected argument \"extra\""}));
+
+}  // namespace
+}  // namespace corvane::sim
