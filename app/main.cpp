@@ -4,12 +4,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <system_error>
 
 #include "document/document_state.h"
 #include "document/scene_table.h"
 #include "link/port_names.h"
 #include "link/qt_serial_control.h"
 #include "link/stopwatch.h"
+#include "sim/demo_show.h"
+#include "sim/pty_server.h"
 #include "ui/editor/scene_editor_launcher.h"
 #include "ui/main/main_window.h"
 #include "ui/main/qt_file_dialog.h"
@@ -43,6 +47,14 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("Ostrel Corvane Scene Tool"));
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption portOption(
+        QStringLiteral("port"), QStringLiteral("Add DEVICE (e.g. /dev/ttyUSB0) at the end of the port list and select it."),
+        QStringLiteral("DEVICE"));
+    const QCommandLineOption simulatorOption(
+        QStringLiteral("simulator"),
+        QStringLiteral("Start a simulated controller (node 01, a demo show) for this run and select it as \"Simulator\"."));
+    parser.addOption(portOption);
+    parser.addOption(simulatorOption);
     parser.process(app);
 
     using namespace corvane;
@@ -55,9 +67,30 @@ int main(int argc, char** argv) {
     QtMessageBox messages;
     SceneEditorLauncher editor;
 
+    // The simulated controller runs at the line rate, so a transfer takes as long as on a cable.
+    std::unique_ptr<sim::PtyServer> simulator;
+    if (parser.isSet(simulatorOption)) {
+        try {
+            sim::ControllerEngine engine;
+            sim::SceneMemory memory{};
+            std::string unused;
+            sim::FromSceneTable(DemoShow(), memory, &unused);
+            engine.setMemory(memory);
+            simulator = std::make_unique<sim::PtyServer>(std::move(engine), sim::PtyServerOptions{true, {}});
+        } catch (const std::system_error& e) {
+            std::fprintf(stderr, "corvane-scene-tool: the simulated controller could not start: %s\n", e.what());
+            return 1;
+        }
+    }
+
     frmCVSceneTool window({scenes, document, comCV, stopwatch, ports, cdFile, messages, editor});
     cdFile.setParent(&window);
     messages.setParent(&window);
+    if (parser.isSet(portOption)) {
+        const QString device = parser.value(portOption);
+        window.addPort(device, device.toStdString());
+    }
+    if (simulator) window.addPort(QStringLiteral("Simulator"), simulator->devicePath());
     window.show();
     return app.exec();
 }

@@ -24,11 +24,14 @@ struct MainWindowWorld {
     ScriptedFileDialog cdFile;
     ScriptedMessageBox messages;
     RecordingEditorLauncher editor;
+    // What the system reports as serial adapters; none unless a test says otherwise.
+    std::vector<SerialAdapter> adapters;
     std::unique_ptr<frmCVSceneTool> window;
 
     MainWindowWorld() {
         window = std::make_unique<frmCVSceneTool>(
-            MainWindowParts{scenes, document, comCV, stopwatch, ports, cdFile, messages, editor});
+            MainWindowParts{scenes, document, comCV, stopwatch, ports, cdFile, messages, editor,
+                            [this] { return adapters; }});
     }
 };
 

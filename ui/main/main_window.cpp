@@ -9,8 +9,11 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "link/controller_link.h"
 #include "link/hex.h"
+#include "link/port_names.h"
 #include "ui/main/compact_combo_style.h"
+#include "ui/main/port_combo_box.h"
 #include "ui/main/twips.h"
 
 namespace corvane {
@@ -31,7 +34,9 @@ frmCVSceneTool::frmCVSceneTool(MainWindowParts parts, QWidget* parent)
     : QMainWindow(parent,
                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      parts_(parts) {
+      parts_(parts),
+      link_(std::make_unique<ControllerLink>(parts.comCV, parts.stopwatch,
+                                             [this] { return cboNode->currentIndex(); })) {
     setWindowTitle(kCaption);
     // The controls are designed for a small dialog font; a larger one clips "Node: FE".
     QFont small = font();
@@ -50,7 +55,8 @@ void frmCVSceneTool::buildControls() {
     client->setFixedSize(kClientSize);
     setCentralWidget(client);
 
-    cboComPort = new QComboBox(client);
+    cboComPort = new PortComboBox(client);
+    cboComPort->aboutToOpen = [this] { refreshPortList(); };
     cboComPort->setGeometry(kComPortRect);
     cboComPort->setStyle(compactComboStyle());
     cmdGetScenes = new QPushButton(QStringLiteral("Get Scenes From Corvane / Pavix"), client);
@@ -105,8 +111,10 @@ void frmCVSceneTool::Form_Load() {
     UpdateTitle();
 
     cboComPort->clear();
-    for (int n = 1; n <= 8; ++n) cboComPort->addItem(QStringLiteral("COM%1").arg(n));
+    for (int16_t n = 1; n <= kSystemPortCount; ++n)
+        cboComPort->addItem(QStringLiteral("COM%1").arg(n), QString::fromStdString(SystemPortDevice(n)));
     cboComPort->setCurrentIndex(0);
+    refreshPortList();
 
     cboNode->clear();
     for (int16_t n = 1; n <= 254; ++n)
@@ -115,6 +123,36 @@ void frmCVSceneTool::Form_Load() {
 
     cboComPort->setFocus();
     setFixedSize(sizeHint());
+}
+
+void frmCVSceneTool::addPort(const QString& label, const std::string& device) {
+    fixedPorts_.push_back({label, device});
+    refreshPortList();
+    cboComPort->setCurrentIndex(cboComPort->count() - 1);
+}
+
+void frmCVSceneTool::refreshPortList() {
+    const QString selected = cboComPort->currentData().toString();
+    std::vector<SerialAdapter> adapters = parts_.scanAdapters ? parts_.scanAdapters() : std::vector<SerialAdapter>{};
+
+    // Entries after the eight system ports are the further devices, in port-number order.
+    std::vector<std::string> devices;
+    while (cboComPort->count() > kSystemPortCount) cboComPort->removeItem(cboComPort->count() - 1);
+    for (const SerialAdapter& a : adapters) {
+        QString label = QString::fromStdString(a.device);
+        if (!a.description.empty()) label += QStringLiteral("  ") + QString::fromStdString(a.description);
+        cboComPort->addItem(label, QString::fromStdString(a.device));
+        cboComPort->setItemData(cboComPort->count() - 1, label, Qt::ToolTipRole);
+        devices.push_back(a.device);
+    }
+    for (const FixedPort& p : fixedPorts_) {
+        cboComPort->addItem(p.label, QString::fromStdString(p.device));
+        devices.push_back(p.device);
+    }
+    parts_.ports.setDevices(std::move(devices));
+
+    const int again = cboComPort->findData(selected);
+    cboComPort->setCurrentIndex(again >= 0 ? again : 0);
 }
 
 void frmCVSceneTool::showEvent(QShowEvent* event) {

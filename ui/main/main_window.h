@@ -5,7 +5,13 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
+#include <memory>
+#include <vector>
+
 #include "document/document_state.h"
+#include "link/adapter_scan.h"
+#include "ui/main/port_combo_box.h"
 
 class QComboBox;
 class QLabel;
@@ -21,6 +27,9 @@ class PortNames;
 class FileDialog;
 class MessageBox;
 class EditorLauncher;
+class ControllerLink;
+
+struct TransferOutcome;
 
 // What the window works on; main owns every part, tests build their own.
 struct MainWindowParts {
@@ -32,6 +41,8 @@ struct MainWindowParts {
     FileDialog& cdFile;
     MessageBox& messages;
     EditorLauncher& editor;
+    // The serial adapters the system reports now; asked each time the port list opens.
+    std::function<std::vector<SerialAdapter>()> scanAdapters = ScanSerialAdapters;
 };
 
 class frmCVSceneTool : public QMainWindow {
@@ -43,6 +54,13 @@ public:
 
     // " File: " followed by CurrentFile in the status label.
     void UpdateTitle();
+
+    // Adds a device at the end of the port list (after the adapters found) and selects it.
+    void addPort(const QString& label, const std::string& device);
+    // Re-reads the adapters the system reports, keeping the selection on the same device.
+    void refreshPortList();
+
+    ControllerLink& link() { return *link_; }
 
     // Handlers, one per control event.
     void cmdGetScenes_Click();
@@ -57,7 +75,7 @@ public:
     bool Form_Unload();
 
     // Controls, for the handlers and for tests that read what the user sees.
-    QComboBox* cboComPort = nullptr;
+    PortComboBox* cboComPort = nullptr;
     QComboBox* cboNode = nullptr;
     QPushButton* cmdGetScenes = nullptr;
     QPushButton* cmdSendScenes = nullptr;
@@ -77,8 +95,17 @@ private:
     void buildControls();
     void buildMenus();
     void Form_Load();
+    void showProgress(int block);
+    void reportPortFailure(const TransferOutcome& outcome);
+
+    struct FixedPort {
+        QString label;
+        std::string device;
+    };
 
     MainWindowParts parts_;
+    std::unique_ptr<ControllerLink> link_;
+    std::vector<FixedPort> fixedPorts_;  // --port and the simulator, after the adapters
     bool centred_ = false;
     bool closeApproved_ = false;  // the close request has already been answered
 };

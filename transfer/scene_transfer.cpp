@@ -1,0 +1,94 @@
+// Getting the 64 scene blocks from a controller and sending them to it.
+#include "transfer/scene_transfer.h"
+
+#include <string_view>
+
+#include "link/hex.h"
+#include "link/port_error.h"
+
+namespace corvane {
+
+std::string ReadBlockCommand(int block) { return "397" + Hex4(block * 64) + "3F"; }
+
+std::string WriteBlockCommand(int block, const SceneTable& scenes) {
+    std::string text = "387" + Hex4(block * 64) + "3F";
+    text.reserve(9 + 2 * kDimmerCount);
+    for (int d = 0; d < kDimmerCount; ++d) text += Hex2(scenes(block, d));
+    return text;
+}
+
+void SceneTransfer::CopyBlockLevels(const std::string& reply, int block, SceneTable& into) {
+    const std::string_view text(reply);
+    for (int d = 0; d < kDimmerCount; ++d) {
+        const size_t at = static_cast<size_t>(3 + 2 * d);
+        const std::string_view pair = at < text.size() ? text.substr(at, 2) : std::string_view();
+        into(block, d) = static_cast<int16_t>(HexVal(pair));
+    }
+}
+
+template <typename PerBlock>
+TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& events, PerBlock perBlock) {
+    CommControl& port = link_.comCV();
+    TransferOutcome outcome;
+    try {
+        port.setCommPort(commPort);
+        port.setSettings(kLineSettings);
+        port.setPortOpen(true);
+        port.setRTSEnable(true);
+        port.setDTREnable(true);
+        for (int block = 0; block < kSceneCount; ++block) {
+            if (events.blockStarting) events.blockStarting(block);
+            if (!perBlock(block)) {
+                outcome.kind = TransferOutcome::Kind::BlockFailed;
+                outcome.block = block;
+                if (events.blockFailed) events.blockFailed(outcome);
+                break;
+            }
+        }
+        port.setPortOpen(false);
+    } catch (const PortError& e) {
+        outcome.kind = TransferOutcome::Kind::PortFailed;
+        outcome.portDevice = e.device();
+        outcome.portReason = e.reason();
+        try {
+            port.setPortOpen(false);
+        } catch (const PortError&) {
+            // Already closed by the failure itself.
+        }
+    }
+    return outcome;
+}
+
+TransferOutcome SceneTransfer::GetScenes(int16_t commPort, SceneTable& scenes, const TransferEvents& events) {
+    // Collected apart, so a transfer that stops half-way leaves the table as it was.
+    SceneTable arrived;
+    TransferOutcome outcome = run(commPort, events, [&](int block) {
+        if (!link_.SendCommand(ReadBlockCommand(block), kReadReplyLength, kBlockTimeout)) return false;
+        CopyBlockLevels(link_.RxText, block, arrived);
+        return true;
+    });
+    if (outcome.ok()) scenes = arrived;
+    return outcome;
+}
+
+TransferOutcome SceneTransfer::SendScenes(int16_t commPort, const SceneTable& scenes, const TransferEvents& events) {
+    // A level the controller cannot hold would otherwise go out as its low 8 bits.
+    for (int s = 0; s < kSceneCount; ++s) {
+        for (int d = 0; d < kDimmerCount; ++d) {
+            const int level = scenes(s, d);
+            if (level < 0 || level > 255) {
+                TransferOutcome refused;
+                refused.kind = TransferOutcome::Kind::LevelOutOfRange;
+                refused.scene = s;
+                refused.dimmer = d;
+                refused.level = level;
+                return refused;
+            }
+        }
+    }
+    return run(commPort, events, [&](int block) {
+        return link_.SendCommand(WriteBlockCommand(block, scenes), kWriteReplyLength, kBlockTimeout);
+    });
+}
+
+}  // namespace corvane

@@ -1,0 +1,74 @@
+// Getting the 64 scene blocks from a controller and sending them to it.
+//
+//   | command        | text                                           | reply waited for |
+//   | block read     | "397" + Hex4(s * 64) + "3F"                    | 132 characters   |
+//   | block write    | "387" + Hex4(s * 64) + "3F" + 64 x Hex2(level) | 6 characters     |
+//
+// Byte d of block s is Scenes(s, d). A read reply carries byte d as the two hex digits at
+// 0-based positions 3 + 2d and 4 + 2d.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "document/scene_table.h"
+#include "link/controller_link.h"
+
+namespace corvane {
+
+inline constexpr int16_t kReadReplyLength = 132;
+inline constexpr int16_t kWriteReplyLength = 6;
+inline constexpr int32_t kBlockTimeout = 4;  // x 250 ms
+inline constexpr const char* kLineSettings = "38400,n,8,1";
+
+std::string ReadBlockCommand(int block);
+std::string WriteBlockCommand(int block, const SceneTable& scenes);
+
+// How a transfer ended.
+struct TransferOutcome {
+    enum class Kind {
+        Done,
+        BlockFailed,      // the controller did not answer block `block` after three attempts
+        PortFailed,       // the port could not be opened or was lost; see portDevice, portReason
+        LevelOutOfRange,  // Send only: Scenes(scene, dimmer) == level is not 0 to 255
+    };
+    Kind kind = Kind::Done;
+    int block = -1;
+    std::string portDevice;
+    std::string portReason;
+    int scene = -1;
+    int dimmer = -1;
+    int level = 0;
+
+    bool ok() const { return kind == Kind::Done; }
+};
+
+struct TransferEvents {
+    // Block s (0 to 63) is about to be moved.
+    std::function<void(int block)> blockStarting;
+    // A block failed; runs while the port is still open, before the transfer closes it.
+    std::function<void(const TransferOutcome&)> blockFailed;
+};
+
+class SceneTransfer {
+public:
+    explicit SceneTransfer(ControllerLink& link) : link_(link) {}
+
+    // Reads all 64 blocks; Scenes is replaced only when every block arrived.
+    TransferOutcome GetScenes(int16_t commPort, SceneTable& scenes, const TransferEvents& events);
+
+    // Writes all 64 blocks; refuses before opening the port when a level is outside 0 to 255.
+    TransferOutcome SendScenes(int16_t commPort, const SceneTable& scenes, const TransferEvents& events);
+
+    // Levels cut from a read reply (pairs beyond a short reply read as HexVal gives them).
+    static void CopyBlockLevels(const std::string& reply, int block, SceneTable& into);
+
+private:
+    template <typename PerBlock>
+    TransferOutcome run(int16_t commPort, const TransferEvents& events, PerBlock perBlock);
+
+    ControllerLink& link_;
+};
+
+}  // namespace corvane

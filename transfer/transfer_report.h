@@ -1,0 +1,16 @@
+// What a technician is told when a transfer cannot go ahead.
+#pragma once
+
+#include <string>
+
+#include "transfer/scene_transfer.h"
+
+namespace corvane {
+
+// "Could not use COM1 (/dev/ttyS0): <reason>." The label is what the port list shows.
+std::string DescribePortFailure(const TransferOutcome& outcome, const std::string& portLabel);
+
+// "Nothing was sent: Scene 03, Dimmer 01.2 holds level 300, ..."
+std::string DescribeLevelOutOfRange(const TransferOutcome& outcome);
+
+}  // namespace corvane
