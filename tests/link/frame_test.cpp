@@ -1,0 +1,199 @@
+// Request frames, the checksum and the reply test, checked against frames written out by hand.
+#include "link/frame.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace corvane {
+namespace {
+
+using namespace std::string_literals;
+
+// An independent statement of the sum for building long test texts: rotate right, add, keep 8 bits.
+int ReferenceSum(std::string_view text) {
+    int s = 0xA5;
+    for (const unsigned char c : text) s = ((((s & 1) << 7) | (s >> 1)) + c) & 0xFF;
+    return s;
+}
+
+std::string TwoDigits(int v) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    return {kDigits[(v >> 4) & 0xF], kDigits[v & 0xF]};
+}
+
+// "[" + check digits over body + body.
+std::string Framed(const std::string& body) {
+    return "[" + TwoDigits(ReferenceSum(body)) + body;
+}
+
+TEST(RequestFrame, MatchesTheWorkedFramesByteForByte) {
+    // "[" | check digits | node | command "397" + address + "3F" | "]"
+    EXPECT_EQ(BuildRequestFrame(1, "39700003F"), "[DD0139700003F]");  // node 1, block 0
+    EXPECT_EQ(BuildRequestFrame(1, "39700403F"), "[9E0139700403F]");  // node 1, block 1
+    EXPECT_EQ(BuildRequestFrame(2, "3970FC03F"), "[F5023970FC03F]");  // node 2, block 63
+}
+
+TEST(RequestFrame, FramesNodeZeroAndTheLastNodeLikeAnyOther) {
+    EXPECT_EQ(BuildRequestFrame(0, "39700003F"), "[140039700003F]");
+    EXPECT_EQ(BuildRequestFrame(254, "39700003F"), "[2CFE39700003F]");
+}
+
+TEST(RequestFrame, PassesTheReplyTestForEveryNode) {
+    for (int node = 0; node <= 255; ++node) {
+        const std::string frame =
+            BuildRequestFrame(static_cast<int16_t>(node), "3870FC03F00FF7F80");
+        EXPECT_TRUE(ReplyAccepted(frame)) << frame;
+    }
+}
+
+TEST(RequestFrame, RefusesABodyLongerThanTheCodeArray) {
+    const std::string fits(kCodeArraySize - 3, '0');  // node digits + command + "]" = 401
+    EXPECT_EQ(BuildRequestFrame(1, fits), Framed("01" + fits + "]"));
+    EXPECT_THROW(BuildRequestFrame(1, fits + "0"), std::length_error);
+}
+
+// The worked sum over the body "0139700003F]", one row per character: s after adding it.
+TEST(FrameChecksum, FollowsTheWorkedStepsCharacterByCharacter) {
+    const std::string body = "0139700003F]";
+    const int afterAdding[] = {0x02, 0x32, 0x4C, 0x5F, 0xE6, 0xA3,
+                               0x01, 0xB0, 0x88, 0x77, 0x01, 0xDD};
+    CodeArray codes{};
+    ASSERT_EQ(DxStrToArray(body, codes), 12);
+    for (int count = 1; count <= 12; ++count)
+        EXPECT_EQ(FrameChecksum(codes, 0, count), afterAdding[count - 1]) << "after " << count;
+}
+
+TEST(FrameChecksum, EmptyRangeGivesTheSeed) {
+    CodeArray codes{};
+    codes.fill(0x55);
+    EXPECT_EQ(FrameChecksum(codes, 0, 0), 165);
+    EXPECT_EQ(FrameChecksum(codes, 3, 3), 165);
+    EXPECT_EQ(FrameChecksum(codes, 3, 1), 165);
+}
+
+TEST(FrameChecksum, StaysInsideTheArrayForAnyRange) {
+    CodeArray codes{};
+    for (size_t i = 0; i < codes.size(); ++i) codes[i] = static_cast<int16_t>(i & 0xFF);
+    const int whole = FrameChecksum(codes, 0, kCodeArraySize);
+    EXPECT_EQ(FrameChecksum(codes, 0, 100000), whole);
+    EXPECT_EQ(FrameChecksum(codes, -50, kCodeArraySize), whole);
+    EXPECT_EQ(FrameChecksum(codes, 500, 600), 165);
+}
+
+TEST(DxStrToArray, HoldsUnsignedCodesAndLeavesTheRestAlone) {
+    CodeArray codes{};
+    codes.fill(-7);
+    const std::string text = "A\x00\x80\xff"s;
+    EXPECT_EQ(DxStrToArray(text, codes), 4);
+    EXPECT_EQ(codes[0], 0x41);
+    EXPECT_EQ(codes[1], 0);
+    EXPECT_EQ(codes[2], 128);
+    EXPECT_EQ(codes[3], 255);
+    EXPECT_EQ(codes[4], -7);
+    EXPECT_EQ(codes[400], -7);
+}
+
+TEST(DxStrToArray, ConvertsNoMoreThanTheArrayHolds) {
+    struct Guarded {
+        int16_t before[8];
+        CodeArray codes;
+        int16_t after[8];
+    } g{};
+    std::fill(std::begin(g.before), std::end(g.before), 0x1234);
+    std::fill(std::begin(g.after), std::end(g.after), 0x1234);
+    EXPECT_EQ(DxStrToArray(std::string(1000, 'Z'), g.codes), kCodeArraySize);
+    EXPECT_EQ(g.codes[400], 'Z');
+    for (const int16_t v : g.before) EXPECT_EQ(v, 0x1234);
+    for (const int16_t v : g.after) EXPECT_EQ(v, 0x1234);
+}
+
+struct ReplyCase {
+    const char* what;
+    std::string reply;
+    bool accepted;
+};
+
+std::ostream& operator<<(std::ostream& out, const ReplyCase& c) {
+    return out << c.what;
+}
+
+// A block read reply: "[" + check digits + 64 levels as hex pairs + "]", 132 characters.
+const std::string kBlockReply =
+    "[C00004080C1014181C2024282C3034383C4044484C5054585C6064686C7074787C8084888C9094989CA0A4A8ACB"
+    "0B4B8BCC0C4C8CCD0D4D8DCE0E4E8ECF0F4F8FC]";
+
+class ReplyTest : public ::testing::TestWithParam<ReplyCase> {};
+
+TEST_P(ReplyTest, DecidesByCheckDigitsOrAcknowledgement) {
+    const ReplyCase& c = GetParam();
+    EXPECT_EQ(ReplyAccepted(c.reply), c.accepted) << c.what << ": \"" << c.reply << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryCorruption, ReplyTest,
+    ::testing::Values(
+        ReplyCase{"worked frame, block 0", "[DD0139700003F]", true},
+        ReplyCase{"worked frame, block 1", "[9E0139700403F]", true},
+        ReplyCase{"worked frame, block 63", "[F5023970FC03F]", true},
+        ReplyCase{"block read reply, 132 characters", kBlockReply, true},
+        ReplyCase{"lower-case check digits", "[dd0139700003F]", true},
+        ReplyCase{"mixed-case check digits", "[dD0139700003F]", true},
+        ReplyCase{"first character never examined", "XDD0139700003F]", true},
+        ReplyCase{"three characters, A5", "[A5", true},
+        ReplyCase{"three characters, a5", "[a5", true},
+        ReplyCase{"acknowledgement alone", "{--}", true},
+        ReplyCase{"acknowledgement with a wrong sum after it", "{--}0139700003F]", true},
+        ReplyCase{"acknowledgement with garbage after it", "{--}\x00\xff\x80 junk"s, true},
+        ReplyCase{"non-hex check digits are 0 and match a zero sum", "[ZZ010129]", true},
+        ReplyCase{"digit then non-hex is that digit", "[0Z010129]", true},
+        ReplyCase{"wrong check digits", "[DE0139700003F]", false},
+        ReplyCase{"non-hex first check digit", "[GD0139700003F]", false},
+        ReplyCase{"non-hex second check digit", "[DG0139700003F]", false},
+        ReplyCase{"dashes as check digits", "[--0139700003F]", false},
+        ReplyCase{"body changed in one digit", "[DD0139700013F]", false},
+        ReplyCase{"lower-case letter in the body", "[DD0139700003f]", false},
+        ReplyCase{"empty reply", "", false}, ReplyCase{"one character", "[", false},
+        ReplyCase{"two characters", "[D", false},
+        ReplyCase{"three characters, not A5", "[DD", false},
+        ReplyCase{"three characters, one digit", "[A", false},
+        ReplyCase{"cut short", "[DD0139700003", false},
+        ReplyCase{"carriage return after the frame", "[DD0139700003F]\r", false},
+        ReplyCase{"line feed after the frame", "[DD0139700003F]\n", false},
+        ReplyCase{"block reply with two extra characters", kBlockReply + "00", false},
+        ReplyCase{"block reply cut to 131", kBlockReply.substr(0, 131), false},
+        ReplyCase{"garbage with NUL and high bytes", "\x00\xff\x80\x7f\x01\x02\x03\x04"s, false},
+        ReplyCase{"acknowledgement with a wrong bracket", "{--]", false},
+        ReplyCase{"acknowledgement cut short", "{--", false},
+        ReplyCase{"acknowledgement not at the start", " {--}", false}));
+
+TEST(ReplyTest, ReplyFillingTheArrayExactlyIsSummedWhole) {
+    const std::string reply = Framed(std::string(kCodeArraySize - 3 - 1, '7') + "]");
+    ASSERT_EQ(reply.size(), static_cast<size_t>(kCodeArraySize));
+    EXPECT_TRUE(ReplyAccepted(reply));
+}
+
+TEST(ReplyTest, ReplyLongerThanTheArrayFailsUnlessAcknowledged) {
+    // Check digits right over every character: still refused, the array cannot hold them all.
+    const std::string whole = Framed(std::string(kCodeArraySize - 3, '7') + "]");
+    ASSERT_EQ(whole.size(), static_cast<size_t>(kCodeArraySize + 1));
+    EXPECT_FALSE(ReplyAccepted(whole));
+    // Check digits right over the first 401 only: a tail that nothing vouches for.
+    std::string head = Framed(std::string(kCodeArraySize - 3, '7'));
+    head += "]";
+    EXPECT_FALSE(ReplyAccepted(head));
+    EXPECT_TRUE(ReplyAccepted("{--}" + std::string(5000, 'x')));
+}
+
+TEST(ReplyTest, RefillsTheTransactionArrayOnlyUpToTheReply) {
+    CodeArray codes{};
+    codes.fill(-1);
+    EXPECT_TRUE(ReplyAccepted("[A5", codes));
+    EXPECT_EQ(codes[0], '[');
+    EXPECT_EQ(codes[2], '5');
+    EXPECT_EQ(codes[3], -1);
+}
+
+}  // namespace
+}  // namespace corvane
