@@ -32,8 +32,9 @@ public:
     // Characters waiting, without processing any window event.
     virtual int16_t InBufferCount() = 0;
 
-    // Blocks up to the given milliseconds or until more characters arrive, whichever is first, so
-    // a waiting transaction does not spin. Returns at once when characters are already waiting.
+    // Blocks up to the given milliseconds or until further characters arrive, whichever is first,
+    // so a waiting transaction does not spin. Characters already waiting do not end the wait: a
+    // reply that stops short of its length must not turn the wait into a busy loop.
     virtual void WaitForInput(int milliseconds) = 0;
 };
 

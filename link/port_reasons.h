@@ -1,0 +1,25 @@
+// What the serial control tells a technician when a port cannot be used, one text per cause.
+#pragma once
+
+#include <string>
+
+namespace corvane {
+
+// The kinds of open failure the serial layer reports. It gives the same code for a device held by
+// another program and one the user may not open, so the device itself is examined as well.
+enum class OpenFault { NotFound, Denied, Unsupported, Other };
+
+// Why device could not be opened. errorText is the serial layer's own wording, used only when
+// nothing better is known.
+std::string OpenFailureReason(const std::string& device, OpenFault fault,
+                              const std::string& errorText);
+
+std::string NoDeviceForPortReason();
+std::string MalformedSettingsReason(const std::string& settings);
+std::string RefusedSettingsReason(const std::string& settings);
+std::string PortOpenChangeReason();
+std::string NotOpenReason();
+std::string LostLineReason();
+std::string OutputStuckReason(int milliseconds);
+
+}  // namespace corvane
