@@ -4,11 +4,18 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "link/comm_control.h"
 #include "link/stopwatch.h"
 
 namespace corvane {
+
+inline constexpr int kAttempts = 3;
+inline constexpr int32_t kStopwatchUnitsPerTimeout = 250;
+// The longest single block on the port while a reply is awaited, so a waiting transaction costs
+// next to no processor time and still notices a reply promptly.
+inline constexpr int32_t kWaitSliceMs = 10;
 
 // Holds the run's last reply text and what a transaction needs: the serial control, the
 // stopwatch and a way to read the selected node-list position (-1 when none is selected).
@@ -19,7 +26,10 @@ public:
 
     // Frames command for the selected node, sends it, waits up to timeout * 250 ms for
     // expectedLength characters, tests the reply; up to three attempts with the same frame.
-    // True when a reply was accepted; RxText then holds it. Port failures throw PortError.
+    // True when a reply was accepted; RxText then holds it. After false RxText holds the last text
+    // read by any attempt, or is as it was if none got that far. Port failures throw PortError;
+    // a command too long for the code array throws std::length_error before anything is sent.
+    // No window event is processed while it runs.
     bool SendCommand(const std::string& command, int16_t expectedLength, int32_t timeout);
 
     std::string RxText;  // last reply read by any attempt
@@ -27,6 +37,11 @@ public:
     CommControl& comCV() { return comCV_; }
 
 private:
+    void Drain();
+    // Polls until expectedLength characters wait or the stopwatch reaches limit, blocking on the
+    // port between polls.
+    void AwaitReply(int16_t expectedLength, int32_t limit);
+
     CommControl& comCV_;
     Stopwatch& stopwatch_;
     std::function<int()> selectedNodeIndex_;

@@ -1,0 +1,57 @@
+// The one command transaction through which the tool talks to a controller.
+#include "link/controller_link.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "link/frame.h"
+
+namespace corvane {
+namespace {
+
+// timeout * 250 as the signed 32-bit limit; a time-out too large for it saturates instead of
+// wrapping into a negative limit that would fail every attempt at once.
+int32_t TimeLimit(int32_t timeout) {
+    const int64_t limit = static_cast<int64_t>(timeout) * kStopwatchUnitsPerTimeout;
+    return static_cast<int32_t>(std::clamp<int64_t>(limit, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+void ControllerLink::Drain() {
+    // Four reads in a row: a reply still trickling in from an earlier attempt is cleared too.
+    for (int i = 0; i < 4; ++i) comCV_.Input();
+}
+
+void ControllerLink::AwaitReply(int16_t expectedLength, int32_t limit) {
+    while (comCV_.InBufferCount() < expectedLength) {
+        const int32_t reading = stopwatch_.Reading();
+        if (reading >= limit) return;
+        comCV_.WaitForInput(static_cast<int>(std::min(kWaitSliceMs, limit - reading)));
+    }
+}
+
+bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLength,
+                                 int32_t timeout) {
+    const int32_t limit = TimeLimit(timeout);
+    Drain();
+    const auto node = static_cast<int16_t>(selectedNodeIndex_() + 1);
+    const std::string frame = BuildRequestFrame(node, command);
+    CodeArray codes{};
+
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        Drain();
+        comCV_.Output(frame);
+        stopwatch_.Restart();
+        AwaitReply(expectedLength, limit);
+        // Read again: a reply that completed only as the limit passed is too late, however many
+        // characters it brought; the next attempt's drain clears them.
+        if (stopwatch_.Reading() >= limit) continue;
+        RxText = comCV_.Input();
+        if (ReplyAccepted(RxText, codes)) return true;
+    }
+    return false;
+}
+
+}  // namespace corvane

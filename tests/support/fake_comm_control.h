@@ -1,0 +1,178 @@
+// A scripted serial control: records every call in order, answers each frame written with the
+// characters a test scripts for it, and lets time pass only while the caller waits for input,
+// so time-limit tests are exact and instant.
+#pragma once
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "link/comm_control.h"
+#include "link/port_error.h"
+#include "tests/support/test_stopwatch.h"
+
+namespace corvane::testing_support {
+
+class FakeCommControl final : public CommControl {
+public:
+    // Characters that arrive atMs milliseconds after the frame that provoked them was written.
+    struct Chunk {
+        std::string text;
+        int64_t atMs = 0;
+    };
+    using Reply = std::vector<Chunk>;
+    // Computes the reply to a frame; used once the queued replies run out.
+    using Responder = std::function<Reply(const std::string& frame)>;
+
+    static constexpr const char* kDevice = "fake-port";
+    // Polls in a row with no time passing before the fake calls it a busy loop and throws.
+    static constexpr int kSpinLimit = 100000;
+
+    explicit FakeCommControl(TestStopwatch& clock) : clock_(clock) {}
+
+    // The reply to the next frame without one; an empty Reply is silence.
+    void QueueReply(Reply reply) { queued_.push_back(std::move(reply)); }
+    void QueueReply(std::string text, int64_t atMs = 0) {
+        QueueReply(Reply{{std::move(text), atMs}});
+    }
+    void QueueSilence() { QueueReply(Reply{}); }
+    void SetResponder(Responder responder) { responder_ = std::move(responder); }
+    // Characters waiting now, as if already received (line noise, a stale reply).
+    void Inject(const std::string& text) { buffer_ += text; }
+    // The next wait for input (or, with onOutput, the next Output) finds the line gone.
+    void LoseLineOnNextWait() { loseOnWait_ = true; }
+    void LoseLineOnOutput() { loseOnOutput_ = true; }
+    // Opening fails with this error, and the port stays closed.
+    void FailOpen(PortError error) { openError_ = std::move(error); }
+
+    void setCommPort(int16_t port) override {
+        log("CommPort=" + std::to_string(port));
+        port_ = port;
+    }
+    int16_t CommPort() const override { return port_; }
+    void setSettings(const std::string& settings) override {
+        log("Settings=" + settings);
+        settings_ = settings;
+    }
+    std::string Settings() const override { return settings_; }
+    void setPortOpen(bool open) override {
+        log(std::string("PortOpen=") + (open ? "1" : "0"));
+        if (open && openError_) throw *openError_;
+        open_ = open;
+        if (!open) {
+            buffer_.clear();
+            pending_.clear();
+        }
+    }
+    bool PortOpen() const override { return open_; }
+    void setRTSEnable(bool on) override { log(std::string("RTSEnable=") + (on ? "1" : "0")); }
+    void setDTREnable(bool on) override { log(std::string("DTREnable=") + (on ? "1" : "0")); }
+
+    void Output(const std::string& text) override {
+        requireOpen();
+        log("Output=" + text);
+        if (loseOnOutput_) loseLine();
+        outputs.push_back(text);
+        Reply reply;
+        if (!queued_.empty()) {
+            reply = std::move(queued_.front());
+            queued_.pop_front();
+        } else if (responder_) {
+            reply = responder_(text);
+        }
+        for (auto& chunk : reply)
+            pending_.push_back({std::move(chunk.text), clock_.Now() + chunk.atMs});
+        std::stable_sort(pending_.begin(), pending_.end(),
+                         [](const Chunk& a, const Chunk& b) { return a.atMs < b.atMs; });
+        deliverDue();
+    }
+    std::string Input() override {
+        requireOpen();
+        log("Input");
+        countPoll();
+        deliverDue();
+        return std::exchange(buffer_, std::string());
+    }
+    int16_t InBufferCount() override {
+        requireOpen();
+        log("InBufferCount");
+        countPoll();
+        deliverDue();
+        return static_cast<int16_t>(std::min<size_t>(buffer_.size(), 32767));
+    }
+    void WaitForInput(int milliseconds) override {
+        requireOpen();
+        waits.push_back(milliseconds);
+        if (loseOnWait_) loseLine();
+        countPoll();
+        const int64_t until = clock_.Now() + std::max(milliseconds, 0);
+        // Time runs to the first arrival within the slice, else to the slice's end.
+        if (!pending_.empty() && pending_.front().atMs <= until)
+            clock_.Advance(std::max<int64_t>(pending_.front().atMs - clock_.Now(), 0));
+        else
+            clock_.Advance(until - clock_.Now());
+        deliverDue();
+    }
+
+    // Every call in order: "CommPort=1", "Settings=...", "PortOpen=1", "RTSEnable=1",
+    // "DTREnable=1", "Output=<frame>", "Input", "InBufferCount", "PortOpen=0".
+    std::vector<std::string> calls;
+    std::vector<std::string> outputs;  // every frame written
+    std::vector<int> waits;            // the slice of every wait for input
+
+    // The calls without the polls, which a waiting transaction makes many of.
+    std::vector<std::string> callsWithoutPolls() const {
+        std::vector<std::string> out;
+        for (const auto& call : calls)
+            if (call != "InBufferCount") out.push_back(call);
+        return out;
+    }
+
+private:
+    void log(std::string call) { calls.push_back(std::move(call)); }
+    void requireOpen() const {
+        if (!open_) throw PortError(kDevice, "the port is not open");
+    }
+    [[noreturn]] void loseLine() {
+        open_ = false;
+        loseOnWait_ = loseOnOutput_ = false;
+        throw PortError(kDevice, "the line was lost");
+    }
+    // A hard stop for a caller that polls without ever letting time pass, which would otherwise
+    // hang the test: only waiting moves this fake's clock.
+    void countPoll() {
+        if (clock_.Now() != lastNow_) {
+            lastNow_ = clock_.Now();
+            pollsWithoutTime_ = 0;
+        }
+        if (++pollsWithoutTime_ > kSpinLimit)
+            throw std::logic_error("the caller polls the port in a busy loop: no time passes");
+    }
+    void deliverDue() {
+        while (!pending_.empty() && pending_.front().atMs <= clock_.Now()) {
+            buffer_ += pending_.front().text;
+            pending_.pop_front();
+        }
+    }
+
+    TestStopwatch& clock_;
+    int16_t port_ = 1;
+    std::string settings_ = "9600,n,8,1";
+    bool open_ = false;
+    bool loseOnWait_ = false;
+    bool loseOnOutput_ = false;
+    std::optional<PortError> openError_;
+    std::deque<Reply> queued_;
+    Responder responder_;
+    std::deque<Chunk> pending_;  // atMs here is absolute, on the stopwatch's Now()
+    std::string buffer_;
+    int pollsWithoutTime_ = 0;
+    int64_t lastNow_ = 0;
+};
+
+}  // namespace corvane::testing_support

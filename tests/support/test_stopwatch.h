@@ -1,0 +1,33 @@
+// A stopwatch whose time passes only when the test (or a double acting for the line) advances it.
+#pragma once
+
+#include <cstdint>
+
+#include "link/stopwatch.h"
+
+namespace corvane::testing_support {
+
+class TestStopwatch final : public Stopwatch {
+public:
+    void Restart() override {
+        start_ = now_;
+        ++restarts;
+    }
+    int32_t Reading() const override {
+        ++readings;
+        return static_cast<int32_t>(now_ - start_);
+    }
+
+    void Advance(int64_t milliseconds) { now_ += milliseconds; }
+    // Milliseconds since the test began, unaffected by restarts.
+    int64_t Now() const { return now_; }
+
+    int restarts = 0;
+    mutable int readings = 0;
+
+private:
+    int64_t now_ = 0;
+    int64_t start_ = 0;
+};
+
+}  // namespace corvane::testing_support
