@@ -1,0 +1,97 @@
+// Get and Send over a real pseudo-terminal against the simulated controller.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "link/port_names.h"
+#include "link/qt_serial_control.h"
+#include "sim/demo_show.h"
+#include "sim/pty_server.h"
+#include "transfer/scene_transfer.h"
+
+namespace corvane {
+namespace {
+
+sim::SceneMemory MemoryOf(const SceneTable& table) {
+    sim::SceneMemory memory{};
+    std::string error;
+    EXPECT_TRUE(sim::FromSceneTable(table, memory, &error)) << error;
+    return memory;
+}
+
+struct PtyWorld {
+    sim::PtyServer server;
+    PortNames names;
+    int16_t port;
+    QtSerialControl comCV{names};
+    SteadyStopwatch stopwatch;
+    ControllerLink link{comCV, stopwatch, [] { return 0; }};
+    SceneTransfer transfer{link};
+    std::vector<int> progress;
+    TransferEvents events;
+
+    explicit PtyWorld(sim::EngineOptions options = {}) : server(sim::ControllerEngine(options)) {
+        server.setMemory(MemoryOf(DemoShow()));
+        port = names.addDevice(server.devicePath());
+        events.blockStarting = [this](int b) { progress.push_back(b); };
+    }
+};
+
+TEST(TransferOverPty, GetBringsTheControllersMemoryIntoTheTable) {
+    PtyWorld w;
+    SceneTable scenes;
+    const TransferOutcome outcome = w.transfer.GetScenes(w.port, scenes, w.events);
+    ASSERT_TRUE(outcome.ok()) << outcome.portReason;
+    EXPECT_EQ(scenes, DemoShow());
+    ASSERT_EQ(w.progress.size(), 64u);
+    EXPECT_TRUE(std::is_sorted(w.progress.begin(), w.progress.end()));
+    EXPECT_FALSE(w.comCV.PortOpen());
+}
+
+TEST(TransferOverPty, SendPutsTheTableIntoTheControllersMemory) {
+    PtyWorld w;
+    SceneTable scenes;
+    for (int s = 0; s < 64; ++s)
+        for (int d = 0; d < 64; ++d) scenes(s, d) = static_cast<int16_t>((s * 7 + d * 3) & 0xFF);
+    ASSERT_TRUE(w.transfer.SendScenes(w.port, scenes, w.events).ok());
+    EXPECT_EQ(sim::ToSceneTable(w.server.memory()), scenes);
+}
+
+TEST(TransferOverPty, LowerCaseDigitsGiveTheSameLevels) {
+    sim::EngineOptions options;
+    options.lowerCase = true;
+    PtyWorld w(options);
+    SceneTable scenes;
+    ASSERT_TRUE(w.transfer.GetScenes(w.port, scenes, w.events).ok());
+    EXPECT_EQ(scenes, DemoShow());
+}
+
+TEST(TransferOverPty, ABlockThatFailsTwiceThenAnswersStillCompletes) {
+    PtyWorld w;
+    w.server.addFault({5, sim::FaultKind::Drop, 2, sim::Direction::Read});
+    SceneTable scenes;
+    ASSERT_TRUE(w.transfer.GetScenes(w.port, scenes, w.events).ok());
+    EXPECT_EQ(scenes, DemoShow());
+    std::vector<std::string> block5;
+    for (const sim::RequestRecord& r : w.server.requests())
+        if (r.block == 5) block5.push_back(r.frame);
+    ASSERT_EQ(block5.size(), 3u);
+    EXPECT_EQ(block5[0], block5[1]);
+    EXPECT_EQ(block5[1], block5[2]);
+}
+
+TEST(TransferOverPty, TheLineClosingMidTransferIsAPortFailureAndLeavesTheTable) {
+    PtyWorld w;
+    w.server.addFault({10, sim::FaultKind::Close, 1, sim::Direction::Any});
+    SceneTable scenes = SceneTable::with({{0, 0, 1}});
+    const SceneTable before = scenes;
+    const TransferOutcome outcome = w.transfer.GetScenes(w.port, scenes, w.events);
+    EXPECT_EQ(outcome.kind, TransferOutcome::Kind::PortFailed);
+    EXPECT_EQ(outcome.portDevice, w.server.devicePath());
+    EXPECT_EQ(scenes, before);
+    EXPECT_FALSE(w.comCV.PortOpen());
+    EXPECT_EQ(w.progress.back(), 10);
+}
+
+}  // namespace
+}  // namespace corvane

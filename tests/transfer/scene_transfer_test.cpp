@@ -1,0 +1,181 @@
+// Get and Send against a scripted line: the port set-up and closing, all-or-nothing Get, and
+// refusals before anything is sent.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+
+#include "link/frame.h"
+#include "link/hex.h"
+#include "tests/support/fake_comm_control.h"
+#include "transfer/scene_transfer.h"
+
+namespace corvane {
+namespace {
+
+using testing_support::FakeCommControl;
+using testing_support::TestStopwatch;
+
+// The read reply a controller gives for a block whose byte d is (block + d) & 0xFF.
+std::string ReadReply(int block) {
+    std::string digits;
+    for (int d = 0; d < 64; ++d) digits += Hex2(static_cast<int16_t>((block + d) & 0xFF));
+    CodeArray codes{};
+    const std::string body = digits + "]";
+    const std::string probe = "[00" + body;
+    const int32_t n = DxStrToArray(probe, codes);
+    return "[" + Hex2(FrameChecksum(codes, 3, n)) + body;
+}
+
+int BlockOf(const std::string& frame) { return HexVal(frame.substr(8, 2)) * 256 / 64 + HexVal(frame.substr(10, 2)) / 64; }
+
+struct World {
+    TestStopwatch clock;
+    FakeCommControl port{clock};
+    ControllerLink link{port, clock, [] { return 0; }};
+    SceneTransfer transfer{link};
+    std::vector<int> progress;
+    TransferEvents events;
+    std::vector<std::pair<int, bool>> failures;  // block, port open while reported
+
+    World() {
+        events.blockStarting = [this](int b) { progress.push_back(b); };
+        events.blockFailed = [this](const TransferOutcome& o) { failures.emplace_back(o.block, port.PortOpen()); };
+    }
+    // Every read answered, except the listed blocks, which stay silent.
+    void answerReads(std::vector<int> silent = {}) {
+        port.SetResponder([silent](const std::string& frame) {
+            const int block = BlockOf(frame);
+            if (std::find(silent.begin(), silent.end(), block) != silent.end()) return FakeCommControl::Reply{};
+            return FakeCommControl::Reply{{ReadReply(block), 5}};
+        });
+    }
+};
+
+TEST(GetScenes, SetsUpThePortInOrderAndClosesIt) {
+    World w;
+    w.answerReads();
+    SceneTable scenes;
+    const TransferOutcome outcome = w.transfer.GetScenes(8, scenes, w.events);
+    ASSERT_TRUE(outcome.ok());
+    const std::vector<std::string> calls = w.port.callsWithoutPolls();
+    ASSERT_GE(calls.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 5),
+              (std::vector<std::string>{"CommPort=8", "Settings=38400,n,8,1", "PortOpen=1", "RTSEnable=1", "DTREnable=1"}));
+    EXPECT_EQ(calls.back(), "PortOpen=0");
+    EXPECT_FALSE(w.port.PortOpen());
+    ASSERT_EQ(w.port.outputs.size(), 64u);
+    EXPECT_EQ(w.port.outputs[0], "[DD0139700003F]");
+    EXPECT_EQ(w.port.outputs[1], "[9E0139700403F]");
+}
+
+TEST(GetScenes, ReplacesEveryLevelAndReportsEachBlockInOrder) {
+    World w;
+    w.answerReads();
+    SceneTable scenes;
+    scenes.fill(-7);
+    ASSERT_TRUE(w.transfer.GetScenes(1, scenes, w.events).ok());
+    for (int s = 0; s < 64; ++s)
+        for (int d = 0; d < 64; ++d) ASSERT_EQ(scenes(s, d), (s + d) & 0xFF) << s << "," << d;
+    std::vector<int> expected(64);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(w.progress, expected);
+}
+
+TEST(GetScenes, AFailedBlockLeavesTheWholeTableAsItWas) {
+    for (int failing : {0, 31, 63}) {
+        World w;
+        w.answerReads({failing});
+        SceneTable scenes = SceneTable::with({{0, 0, 42}, {63, 63, 17}});
+        const SceneTable before = scenes;
+        const TransferOutcome outcome = w.transfer.GetScenes(1, scenes, w.events);
+        EXPECT_EQ(outcome.kind, TransferOutcome::Kind::BlockFailed);
+        EXPECT_EQ(outcome.block, failing);
+        EXPECT_EQ(scenes, before) << "block " << failing;
+        // Reported once, while the port was still open; then closed.
+        EXPECT_EQ(w.failures, (std::vector<std::pair<int, bool>>{{failing, true}}));
+        EXPECT_FALSE(w.port.PortOpen());
+        EXPECT_EQ(w.port.outputs.size(), static_cast<size_t>(failing + 3));  // three attempts at the last
+        EXPECT_EQ(w.progress.back(), failing);
+    }
+}
+
+TEST(GetScenes, APortThatWillNotOpenIsReportedAndLeftClosed) {
+    World w;
+    w.port.FailOpen(PortError("/dev/ttyUSB0", "no such device"));
+    SceneTable scenes = SceneTable::with({{1, 1, 1}});
+    const SceneTable before = scenes;
+    const TransferOutcome outcome = w.transfer.GetScenes(9, scenes, w.events);
+    EXPECT_EQ(outcome.kind, TransferOutcome::Kind::PortFailed);
+    EXPECT_EQ(outcome.portDevice, "/dev/ttyUSB0");
+    EXPECT_EQ(outcome.portReason, "no such device");
+    EXPECT_EQ(scenes, before);
+    EXPECT_FALSE(w.port.PortOpen());
+    EXPECT_TRUE(w.port.outputs.empty());
+    EXPECT_TRUE(w.progress.empty());
+}
+
+TEST(GetScenes, ALineLostMidTransferLeavesTheTable) {
+    World w;
+    int frames = 0;
+    w.port.SetResponder([&](const std::string& frame) {
+        if (++frames == 10) w.port.LoseLineOnNextWait();
+        return FakeCommControl::Reply{{ReadReply(BlockOf(frame)), 5}};
+    });
+    SceneTable scenes = SceneTable::with({{2, 2, 2}});
+    const SceneTable before = scenes;
+    const TransferOutcome outcome = w.transfer.GetScenes(1, scenes, w.events);
+    EXPECT_EQ(outcome.kind, TransferOutcome::Kind::PortFailed);
+    EXPECT_EQ(scenes, before);
+    EXPECT_FALSE(w.port.PortOpen());
+    EXPECT_TRUE(w.failures.empty());  // not an upload error: the line itself went
+}
+
+TEST(SendScenes, WritesEachBlocksLevelsAndWaitsForTheAcknowledgement) {
+    World w;
+    w.port.SetResponder([](const std::string&) { return FakeCommControl::Reply{{"{--}01", 5}}; });
+    SceneTable scenes = SceneTable::with({{0, 0, 255}, {0, 1, 10}, {63, 63, 128}});
+    ASSERT_TRUE(w.transfer.SendScenes(1, scenes, w.events).ok());
+    ASSERT_EQ(w.port.outputs.size(), 64u);
+    for (int b = 0; b < 64; ++b) {
+        const std::string& frame = w.port.outputs[static_cast<size_t>(b)];
+        ASSERT_EQ(frame.size(), 143u);
+        ASSERT_EQ(frame.substr(3, 2), "01");
+        ASSERT_EQ(frame.substr(5, 137), WriteBlockCommand(b, scenes));
+        ASSERT_TRUE(ReplyAccepted(frame)) << "check digits of block " << b;
+    }
+    EXPECT_EQ(w.port.outputs[0].substr(14, 4), "FF0A");
+    EXPECT_EQ(w.port.outputs[63].substr(140, 2), "80");
+    EXPECT_FALSE(w.port.PortOpen());
+}
+
+TEST(SendScenes, AnUnacknowledgedBlockStopsTheTransfer) {
+    World w;
+    int frames = 0;
+    w.port.SetResponder([&](const std::string&) {
+        return ++frames > 1 ? FakeCommControl::Reply{} : FakeCommControl::Reply{{"{--}01", 5}};
+    });
+    const TransferOutcome outcome = w.transfer.SendScenes(1, SceneTable{}, w.events);
+    EXPECT_EQ(outcome.kind, TransferOutcome::Kind::BlockFailed);
+    EXPECT_EQ(outcome.block, 1);
+    EXPECT_EQ(w.failures, (std::vector<std::pair<int, bool>>{{1, true}}));
+    EXPECT_EQ(w.port.outputs.size(), 4u);
+    EXPECT_FALSE(w.port.PortOpen());
+}
+
+TEST(SendScenes, ALevelOutsideTheByteRangeStopsItBeforeThePortOpens) {
+    struct Case { int scene, dimmer, level; };
+    for (const Case c : {Case{0, 0, 256}, Case{12, 40, -1}, Case{63, 63, 32767}}) {
+        World w;
+        SceneTable scenes = SceneTable::with({{c.scene, c.dimmer, static_cast<int16_t>(c.level)}});
+        if (c.scene == 63) scenes(63, 62) = 300;  // the first in send order is named
+        const TransferOutcome outcome = w.transfer.SendScenes(1, scenes, w.events);
+        EXPECT_EQ(outcome.kind, TransferOutcome::Kind::LevelOutOfRange);
+        EXPECT_EQ(outcome.scene, c.scene);
+        EXPECT_EQ(outcome.dimmer, c.scene == 63 ? 62 : c.dimmer);
+        EXPECT_TRUE(w.port.calls.empty()) << "the port was touched";
+    }
+}
+
+}  // namespace
+}  // namespace corvane
