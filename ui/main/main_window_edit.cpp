@@ -1,8 +1,14 @@
 // The Edit menu: the scene editor, shown modally.
+#include "document/scene_table.h"
+#include "ui/main/editor_launcher.h"
 #include "ui/main/main_window.h"
 
 namespace corvane {
 
-void frmCVSceneTool::mnuEdit_Click() {}
+// Every use of the editor counts as a change, whether or not a level was chosen.
+void frmCVSceneTool::mnuEdit_Click() {
+    parts_.editor.showModal(this, parts_.Scenes);
+    parts_.document.Changed = true;
+}
 
 }  // namespace corvane
