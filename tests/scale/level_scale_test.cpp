@@ -30,7 +30,8 @@ class ScaleTable : public testing::TestWithParam<ScaleCase> {};
 
 TEST_P(ScaleTable, ConvertsByTheFloorRule) {
     const ScaleCase& c = GetParam();
-    const std::optional<int16_t> got = c.way == Way::LevelToPercent ? LvlToPcnt(c.in) : PcntToLvl(c.in);
+    const std::optional<int16_t> got =
+        c.way == Way::LevelToPercent ? LvlToPcnt(c.in) : PcntToLvl(c.in);
     EXPECT_EQ(got, c.out);
 }
 
@@ -83,7 +84,8 @@ TEST(LevelScale, RefusesEveryInputOutsideTheAcceptedRange) {
     for (int v = -32768; v <= 32767; ++v) {
         const auto x = static_cast<int16_t>(v);
         const bool levelAccepted = v >= kLowestConvertibleLevel && v <= kHighestConvertibleLevel;
-        const bool percentAccepted = v >= kLowestConvertiblePercent && v <= kHighestConvertiblePercent;
+        const bool percentAccepted =
+            v >= kLowestConvertiblePercent && v <= kHighestConvertiblePercent;
         ASSERT_EQ(LvlToPcnt(x).has_value(), levelAccepted) << "level " << v;
         ASSERT_EQ(PcntToLvl(x).has_value(), percentAccepted) << "percent " << v;
         refusedLevels += levelAccepted ? 0 : 1;
