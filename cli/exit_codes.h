@@ -1,0 +1,12 @@
+// Exit statuses of corvane-scenes.
+#pragma once
+
+namespace corvane::cli {
+
+inline constexpr int kDone = 0;
+inline constexpr int kNoAnswer = 1;  // the controller did not answer, or diff found differences
+inline constexpr int kUsage = 2;
+inline constexpr int kPortError = 3;
+inline constexpr int kFileError = 4;
+
+}  // namespace corvane::cli

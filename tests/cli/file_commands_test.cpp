@@ -1,0 +1,124 @@
+// show, diff, export and import as a technician runs them, and what each says about bad input.
+#include <gtest/gtest.h>
+
+#include "tests/cli/programs.h"
+
+namespace corvane {
+namespace {
+
+using namespace testing_support;
+
+struct Files {
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString write(const QString& name, const SceneTable& table) {
+        WriteFile(path(name), SceneBytes(table));
+        return path(name);
+    }
+};
+
+TEST(ShowCommand, PrintsASceneAsTheEditorLaysItOut) {
+    Files f;
+    const QString file = f.write("a.SCN", SceneTable::with({{0, 0, 255}, {0, 16, 128}, {0, 63, 1}, {1, 0, 300}}));
+    ProgramRun r = RunScenes({"show", file, "--scene", "1"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n');
+    ASSERT_GE(lines.size(), 17);
+    EXPECT_EQ(lines[0], "Scene: 01");
+    EXPECT_EQ(lines[1], "Dimmer 01.1   100%   Dimmer 05.1    50%   Dimmer 09.1     0%   Dimmer 0D.1     0%");
+    EXPECT_EQ(lines[16], "Dimmer 04.4     0%   Dimmer 08.4     0%   Dimmer 0C.4     0%   Dimmer 10.4     0%");
+
+    r = RunScenes({"show", file, "--scene", "2", "--levels"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.startsWith("Scene: 02\nDimmer 01.1    300   ")) << r.out.toStdString();
+    r = RunScenes({"show", file, "--scene", "2"});
+    EXPECT_TRUE(r.out.contains("Dimmer 01.1     ?%")) << r.out.toStdString();
+
+    r = RunScenes({"show", file});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.count("Scene: "), 64);
+}
+
+TEST(DiffCommand, ListsEachDifferingLevelAndSaysSoInItsStatus) {
+    Files f;
+    const QString a = f.write("a.SCN", SceneTable::with({{0, 0, 255}, {10, 20, 5}}));
+    const QString b = f.write("b.SCN", SceneTable::with({{0, 0, 255}, {10, 20, 6}, {63, 63, 1}}));
+    ProgramRun r = RunScenes({"diff", a, a});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    r = RunScenes({"diff", a, b});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.contains("Scene: 11  Dimmer 06.1       5       6\n")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Scene: 64  Dimmer 10.4       0       1\n"));
+    EXPECT_TRUE(r.out.contains("2 levels differ."));
+}
+
+TEST(ExportImport, RoundTripTheFileByteForByte) {
+    Files f;
+    SceneTable t;
+    for (int i = 0; i < kLevelCount; ++i) t.storage()[static_cast<size_t>(i)] = static_cast<int16_t>((i * 37) % 256);
+    const QString original = f.write("show.SCN", t);
+    ProgramRun r = RunScenes({"export", original});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    WriteFile(f.path("show.csv"), r.out.toUtf8());
+    r = RunScenes({"import", f.path("show.csv"), f.path("copy.SCN")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(FileBytes(f.path("copy.SCN")), FileBytes(original));
+}
+
+TEST(BadInput, EachGetsOneLineItsStatusAndWritesNothing) {
+    Files f;
+    const QString good = f.write("good.SCN", SceneTable{});
+    WriteFile(f.path("short.SCN"), QByteArray(100, '\0'));
+    WriteFile(f.path("bad.csv"), "Scene,Dimmer 01.1\n1,2\n");
+    WriteFile(f.path("keep.SCN"), QByteArray("old contents"));
+    struct Case {
+        QStringList args;
+        int status;
+        QString says;
+    };
+    const std::vector<Case> cases = {
+        {{}, 2, "Usage: corvane-scenes COMMAND"},
+        {{"frobnicate"}, 2, "unknown command \"frobnicate\""},
+        {{"show"}, 2, "show: expected 1 file name, got 0"},
+        {{"show", good, "--bogus"}, 2, "Unknown option 'bogus'"},
+        {{"show", good, "--scene", "65"}, 2, "--scene takes a scene number from 1 to 64"},
+        {{"show", f.path("missing.SCN")}, 4, "missing.SCN"},
+        {{"show", f.path("short.SCN")}, 4, "shorter than a scene file (100 of 8192 bytes)"},
+        {{"show", f.dir.path()}, 4, "folder"},
+        {{"diff", good}, 2, "diff: expected 2 file names, got 1"},
+        {{"get", f.path("new.SCN")}, 2, "--port DEVICE is required"},
+        {{"get", "--port", "sim", "--node", "255", f.path("new.SCN")}, 2, "--node takes a node number from 1 to 254"},
+        {{"get", "--port", "sim", "--node", "x", f.path("new.SCN")}, 2, "--node takes a node number"},
+        {{"get", "--port", "/dev/corvane-no-such-adapter", f.path("new.SCN")}, 3, "/dev/corvane-no-such-adapter: no such device"},
+        {{"send", "--port", "sim", f.path("short.SCN")}, 4, "shorter than a scene file"},
+        {{"import", f.path("bad.csv"), f.path("keep.SCN")}, 4, "bad.csv: line 1: the header has 2 columns"},
+        {{"import", f.path("nothing.csv"), f.path("new.SCN")}, 4, "Could not read"},
+    };
+    for (const Case& c : cases) {
+        const ProgramRun r = RunScenes(c.args, f.dir.path());
+        const std::string what = c.args.join(' ').toStdString();
+        EXPECT_EQ(r.status, c.status) << what << "\n" << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.says)) << what << "\nsaid: " << r.err.toStdString();
+        if (!c.args.isEmpty()) {
+            EXPECT_EQ(r.err.count('\n'), 1) << what << " said more than one line: " << r.err.toStdString();
+        }
+        EXPECT_TRUE(r.out.isEmpty()) << what;
+    }
+    EXPECT_FALSE(QFile::exists(f.path("new.SCN")));
+    EXPECT_EQ(FileBytes(f.path("keep.SCN")), QByteArray("old contents"));
+}
+
+TEST(Help, EveryCommandDescribesItself) {
+    for (const char* command : {"get", "send", "show", "diff", "export", "import"}) {
+        const ProgramRun r = RunScenes({command, "--help"});
+        EXPECT_EQ(r.status, 0) << command;
+        EXPECT_TRUE(r.out.contains(QStringLiteral("corvane-scenes %1").arg(command))) << r.out.toStdString();
+    }
+    const ProgramRun r = RunScenes({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains("Exit status"));
+}
+
+}  // namespace
+}  // namespace corvane

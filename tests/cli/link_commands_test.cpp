@@ -1,0 +1,89 @@
+// get and send against a corvane-sim process on a pseudo-terminal, and against the built-in sim.
+#include <gtest/gtest.h>
+
+#include "sim/demo_show.h"
+#include "tests/cli/programs.h"
+
+namespace corvane {
+namespace {
+
+using namespace testing_support;
+
+SceneTable Pattern(int seed) {
+    SceneTable t;
+    for (int s = 0; s < 64; ++s)
+        for (int d = 0; d < 64; ++d) t(s, d) = static_cast<int16_t>((s * 5 + d * 11 + seed) & 0xFF);
+    return t;
+}
+
+TEST(GetCommand, WritesTheControllersMemoryAsASceneFile) {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("loaded.SCN"), SceneBytes(Pattern(1)));
+    SimProcess sim({"--load", dir.filePath("loaded.SCN")});
+    const ProgramRun r = RunScenes({"get", "--port", sim.device(), dir.filePath("got.SCN")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(FileBytes(dir.filePath("got.SCN")), SceneBytes(Pattern(1)));
+    const QStringList progress = r.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(progress.size(), 64);
+    EXPECT_EQ(progress.first(), "Block: 01 Of 64");
+    EXPECT_EQ(progress.last(), "Block: 64 Of 64");
+}
+
+TEST(GetCommand, AControllerThatStopsAnsweringLeavesNoFileBehind) {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("old.SCN"), SceneBytes(Pattern(2)));
+    SimProcess sim({"--fault", "10:drop:always"});
+    ProgramRun r = RunScenes({"get", "--port", sim.device(), dir.filePath("new.SCN")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("did not answer block 11 of 64")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("new.SCN")));
+
+    r = RunScenes({"get", "--port", sim.device(), dir.filePath("old.SCN")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(FileBytes(dir.filePath("old.SCN")), SceneBytes(Pattern(2)));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.SCN"});
+}
+
+TEST(GetCommand, TheBuiltInSimulatorHoldsTheDemoShow) {
+    QTemporaryDir dir;
+    const ProgramRun r = RunScenes({"get", "--port", "sim", dir.filePath("demo.SCN")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(FileBytes(dir.filePath("demo.SCN")), SceneBytes(DemoShow()));
+}
+
+TEST(GetCommand, AnotherNodeDoesNotAnswer) {
+    QTemporaryDir dir;
+    SimProcess sim({"--node", "3"});
+    const ProgramRun r = RunScenes({"get", "--port", sim.device(), "--node", "2", dir.filePath("x.SCN")}, QString(), 60000);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("(node 2) did not answer block 01 of 64")) << r.err.toStdString();
+}
+
+TEST(SendCommand, PutsTheFileIntoTheControllerAndVerifiesIt) {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("show.SCN"), SceneBytes(Pattern(3)));
+    SimProcess sim({"--node", "7", "--save", dir.filePath("saved.SCN")});
+    const ProgramRun r = RunScenes({"send", "--port", sim.device(), "--node", "7", "--verify", dir.filePath("show.SCN")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Verified")) << r.out.toStdString();
+    EXPECT_EQ(r.err.count("Block: "), 128);  // sent, then read back
+    EXPECT_EQ(sim.stop(), 0);
+    EXPECT_EQ(FileBytes(dir.filePath("saved.SCN")), SceneBytes(Pattern(3)));
+}
+
+TEST(SendCommand, RefusesALevelAControllerCannotHoldBeforeSendingAnything) {
+    QTemporaryDir dir;
+    SceneTable t = Pattern(4);
+    t(20, 33) = 256;
+    WriteFile(dir.filePath("bad.SCN"), SceneBytes(t));
+    SimProcess sim({"--save", dir.filePath("saved.SCN")});
+    const ProgramRun r = RunScenes({"send", "--port", sim.device(), dir.filePath("bad.SCN")});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_TRUE(r.err.contains("Scene 21, Dimmer 09.2 holds level 256")) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("Block: "));
+    EXPECT_EQ(sim.stop(), 0);
+    EXPECT_EQ(FileBytes(dir.filePath("saved.SCN")), SceneBytes(DemoShow()));
+}
+
+}  // namespace
+}  // namespace corvane

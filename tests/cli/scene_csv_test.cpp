@@ -1,0 +1,77 @@
+// The CSV form of a scene table: its exact shape, a round trip, and the first problem named by
+// line and column.
+#include "cli/scene_csv.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return text.replace(at, from.size(), to);
+}
+
+TEST(SceneCsv, HasAHeaderOfDimmerNamesAndARowPerScene) {
+    const std::string csv = WriteSceneCsv(SceneTable::with({{0, 0, 255}, {0, 63, 1}, {63, 1, 128}}));
+    const std::string header = csv.substr(0, csv.find('\n'));
+    EXPECT_EQ(header.substr(0, 30), "Scene,Dimmer 01.1,Dimmer 01.2,");
+    EXPECT_EQ(header.substr(header.size() - 12), ",Dimmer 10.4");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 65);
+    const size_t row1 = csv.find('\n') + 1;
+    EXPECT_EQ(csv.substr(row1, 8), "1,255,0,");
+    EXPECT_NE(csv.find("\n64,0,128,0,"), std::string::npos);
+}
+
+TEST(SceneCsv, RoundTripsEveryLevel) {
+    SceneTable t;
+    for (int i = 0; i < kLevelCount; ++i) t.storage()[static_cast<size_t>(i)] = static_cast<int16_t>(i % 256);
+    SceneTable back = SceneTable::with({{5, 5, 5}});
+    std::string error;
+    ASSERT_TRUE(ReadSceneCsv(WriteSceneCsv(t), back, &error)) << error;
+    EXPECT_EQ(back, t);
+}
+
+TEST(SceneCsv, AcceptsWindowsLineEndsAndSpaces) {
+    std::string csv = WriteSceneCsv(SceneTable::with({{1, 2, 3}}));
+    std::string crlf;
+    for (char c : csv) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    crlf = Replace(crlf, "\r\n2,0,0,3,", "\r\n2, 0,0,3 ,");
+    SceneTable back;
+    std::string error;
+    ASSERT_TRUE(ReadSceneCsv(crlf, back, &error)) << error;
+    EXPECT_EQ(back(1, 2), 3);
+}
+
+TEST(SceneCsv, NamesTheLineAndColumnOfTheFirstProblem) {
+    const std::string good = WriteSceneCsv(SceneTable{});
+    struct Case {
+        std::string text;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {"", "line 1: the file is empty"},
+        {Replace(good, "Dimmer 01.2", "Dimmer 1.2"), "line 1, column 3: expected the header \"Dimmer 01.2\""},
+        {Replace(good, ",Dimmer 10.4\n", "\n"), "line 1: the header has 64 columns; expected 65"},
+        {Replace(good, "\n3,0,0,0,", "\n3,0,256,0,"), "line 4, column 3: \"256\" is not a level from 0 to 255 (Dimmer 01.2)"},
+        {Replace(good, "\n3,0,0,0,", "\n3,0,-1,0,"), "line 4, column 3: \"-1\" is not a level"},
+        {Replace(good, "\n3,0,0,0,", "\n3,0,x,0,"), "line 4, column 3: \"x\" is not a level"},
+        {Replace(good, "\n3,0,0,0,", "\n3,0,1.5,0,"), "line 4, column 3: \"1.5\" is not a level"},
+        {Replace(good, "\n3,0,0,0,", "\n3,0,,0,"), "line 4, column 3: \"\" is not a level"},
+        {Replace(good, "\n3,0,0,0,", "\n4,0,0,0,"), "line 4, column 1: expected scene number 3"},
+        {Replace(good, "\n3,0,0,0,", "\n3,0,0,"), "line 4: 64 columns; expected 65"},
+        {good.substr(0, good.rfind("64,")), "expected exactly 64 scene rows after the header, found 63"},
+        {good + "65" + std::string(64 * 2, ',').substr(0, 64) + "\n", "found 65"},
+    };
+    for (const Case& c : cases) {
+        SceneTable t = SceneTable::with({{0, 0, 77}});
+        std::string error;
+        EXPECT_FALSE(ReadSceneCsv(c.text, t, &error)) << c.error;
+        EXPECT_NE(error.find(c.error), std::string::npos) << "got: " << error << "\nwanted: " << c.error;
+        EXPECT_EQ(t(0, 0), 77) << "table changed by a rejected import";
+    }
+}
+
+}  // namespace
+}  // namespace corvane
