@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <deque>
+#include <optional>
 #include <system_error>
 
 namespace corvane::sim {
@@ -47,8 +47,7 @@ struct PtyServer::Pending {
     std::string bytes;
     bool close = false;
     Clock::time_point due;    // the earliest moment it may start
-    Clock::time_point start;  // when it did start, once started
-    bool started = false;
+    Clock::time_point start;  // when it started going out
     size_t sent = 0;
 };
 
@@ -154,24 +153,31 @@ bool PtyServer::waitForLineClosed(std::chrono::milliseconds timeout) const {
 
 void PtyServer::run() {
     const bool paced = options_.paced;
-    std::deque<Pending> queue;
-    Clock::time_point lastArrival;  // when the last character received would have arrived
-    Clock::time_point lastEnd;      // when the last reply's last character went out
-    Clock::time_point quietUntil;   // after a read error: leave the device alone until then
+    std::vector<Pending> waiting;    // replies not yet started, in the order they were asked for
+    std::optional<Pending> current;  // the reply going out
+    Clock::time_point lastArrival;   // when the last character received would have arrived
+    Clock::time_point lastEnd;       // when the last reply's last character went out
+    Clock::time_point quietUntil;    // after a read error: leave the device alone until then
     bool writeBlocked = false;
     std::array<char, 4096> buffer{};
 
     for (;;) {
         Clock::time_point now = Clock::now();
 
-        // Send what is due: one reply after the other, in the order they were asked for.
-        while (!queue.empty() && !writeBlocked) {
-            Pending& p = queue.front();
-            if (!p.started) {
-                p.start = std::max(p.due, lastEnd);
-                p.started = true;
+        // Send what is due. Each reply keeps its own time (a late one holds back no other), but
+        // the line carries one reply at a time: one that falls due while another is going out
+        // follows it.
+        while (!writeBlocked) {
+            if (!current) {
+                const auto next = std::min_element(
+                    waiting.begin(), waiting.end(),
+                    [](const Pending& a, const Pending& b) { return a.due < b.due; });
+                if (next == waiting.end() || now < next->due) break;
+                current = std::move(*next);
+                waiting.erase(next);
+                current->start = paced ? std::max(current->due, lastEnd) : now;
             }
-            if (now < p.start) break;
+            Pending& p = *current;
             if (p.close) {
                 closeFd(master_);
                 closeFd(slaveHold_);
@@ -194,22 +200,24 @@ void PtyServer::run() {
                 if (n > 0) p.sent += static_cast<size_t>(n);
                 if (p.sent < allowed) {
                     writeBlocked = n < 0 && errno == EAGAIN;
-                    if (!writeBlocked) continue;
-                    break;
+                    continue;
                 }
             }
             if (p.sent < p.bytes.size()) break;  // the next character is not due yet
             lastEnd = paced ? p.start + static_cast<long>(p.bytes.size()) * kCharacterTime : now;
-            queue.pop_front();
+            current.reset();
         }
 
-        // Sleep until the next character is due, input arrives, the device can take more, or
-        // the owner stops the server.
+        // Sleep until the next character or reply is due, input arrives, the device can take
+        // more, or the owner stops the server.
         std::optional<Clock::time_point> wakeAt;
-        if (!queue.empty() && !writeBlocked) {
-            const Pending& p = queue.front();
-            wakeAt = p.started ? p.start + static_cast<long>(p.sent + 1) * kCharacterTime
-                               : std::max(p.due, lastEnd);
+        if (current && !writeBlocked) {
+            wakeAt = current->start + static_cast<long>(current->sent + 1) * kCharacterTime;
+        } else if (!current && !waiting.empty()) {
+            wakeAt =
+                std::min_element(waiting.begin(), waiting.end(),
+                                 [](const Pending& a, const Pending& b) { return a.due < b.due; })
+                    ->due;
         }
         const bool quiet = now < quietUntil;
         if (quiet && (!wakeAt || quietUntil < *wakeAt)) wakeAt = quietUntil;
@@ -254,7 +262,7 @@ void PtyServer::run() {
                 p.bytes = std::move(a.bytes);
                 p.close = a.kind == Action::Kind::CloseLine;
                 p.due = arrival + a.delay;
-                queue.push_back(std::move(p));
+                waiting.push_back(std::move(p));
             }
         }
         changed_.notify_all();

@@ -30,6 +30,8 @@ struct PtyServerOptions {
 // Creates the pseudo-terminal on construction and serves it until destroyed. The device at
 // devicePath() is raw (no echo, no line editing) and may be opened and closed by a client any
 // number of times: the server holds the device open itself, so the line stays up in between.
+// Each reply keeps its own time: a late one holds back no reply to a later request (the line
+// still carries one reply at a time).
 // Every accessor may be called from any thread.
 class PtyServer {
   public:

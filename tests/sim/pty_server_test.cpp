@@ -134,6 +134,17 @@ TEST(PtyServer, LateReplyComesOnlyAfterItsDelay) {
     EXPECT_GE(Clock::now() - sent, 150ms);
 }
 
+TEST(PtyServer, LateReplyHoldsBackNoOther) {
+    PtyServer server(KnownEngine(EngineOptions{.lateDelay = 300ms}));
+    server.addFault({0, FaultKind::Late, 1, Direction::Any});
+    RawClient client(server.devicePath());
+    ASSERT_TRUE(client.send(kReadBlock0));
+    ASSERT_TRUE(server.waitForRequests(1, 2s));
+    ASSERT_TRUE(client.send(kReadBlock63));
+    EXPECT_EQ(client.receive(132, 2s), kReply63);
+    EXPECT_EQ(client.receive(132, 2s), kReply0);
+}
+
 // At 38400 baud and 10 bits a character, a 15-character request and a 132-character reply take
 // 147 x 0.26 ms = 38.3 ms on a cable: a paced reply cannot be complete any sooner, nor can its
 // first character come before the request's last.
