@@ -1,0 +1,93 @@
+// Times Get and Send through the transfer layer against the simulated controller on a
+// pseudo-terminal, beside the wire-time floor of the characters exchanged at 38400 baud.
+//   unpaced: the tool's own overhead; paced: what a technician waits; silent: one block that
+//   never answers (three attempts), where the tool should sleep, not spin.
+#include <QCoreApplication>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "link/port_names.h"
+#include "link/qt_serial_control.h"
+#include "sim/demo_show.h"
+#include "sim/pty_server.h"
+#include "transfer/scene_transfer.h"
+
+namespace {
+
+using namespace corvane;
+using Clock = std::chrono::steady_clock;
+
+double ThreadCpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_THREAD, &u);
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+struct Figures {
+    double wall = 0;
+    double cpu = 0;
+    size_t characters = 0;
+    bool ok = false;
+};
+
+enum class Direction { Get, Send };
+
+Figures Measure(Direction direction, bool paced, int silentBlock) {
+    sim::ControllerEngine engine;
+    sim::SceneMemory memory{};
+    std::string unused;
+    sim::FromSceneTable(DemoShow(), memory, &unused);
+    engine.setMemory(memory);
+    sim::PtyServerOptions options;
+    options.paced = paced;
+    sim::PtyServer server(std::move(engine), options);
+    if (silentBlock >= 0) server.addFault({silentBlock, sim::FaultKind::Drop, sim::kAlways, sim::Direction::Any});
+
+    PortNames names;
+    const int16_t port = names.addDevice(server.devicePath());
+    QtSerialControl comCV(names);
+    SteadyStopwatch stopwatch;
+    ControllerLink link(comCV, stopwatch, [] { return 0; });
+    SceneTransfer transfer(link);
+    SceneTable scenes = DemoShow();
+
+    const double cpu0 = ThreadCpuSeconds();
+    const auto t0 = Clock::now();
+    const TransferOutcome outcome = direction == Direction::Get ? transfer.GetScenes(port, scenes, {})
+                                                                : transfer.SendScenes(port, scenes, {});
+    Figures f;
+    f.wall = std::chrono::duration<double>(Clock::now() - t0).count();
+    f.cpu = ThreadCpuSeconds() - cpu0;
+    f.ok = outcome.ok();
+    const size_t request = direction == Direction::Get ? 15 : 143;
+    const size_t reply = direction == Direction::Get ? 132 : 6;
+    for (const sim::RequestRecord& r : server.requests())
+        f.characters += request + (r.fault ? 0 : reply);
+    return f;
+}
+
+void Print(const char* name, const Figures& f) {
+    const double floor = static_cast<double>(f.characters) * sim::kBitsPerCharacter / sim::kLineBaud;
+    std::printf("%-22s %-4s wall %8.3f s  wire floor %6.3f s  ratio %7.3f  cpu %6.3f s (%5.2f%% of wall)\n", name,
+                f.ok ? "ok" : "fail", f.wall, floor, floor > 0 ? f.wall / floor : 0.0, f.cpu,
+                f.wall > 0 ? 100.0 * f.cpu / f.wall : 0.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    std::printf("Transfers against the simulated controller on a pseudo-terminal (cpu: the tool's thread only)\n");
+    Print("get, unpaced", Measure(Direction::Get, false, -1));
+    Print("send, unpaced", Measure(Direction::Send, false, -1));
+    Print("get, paced 38400", Measure(Direction::Get, true, -1));
+    Print("send, paced 38400", Measure(Direction::Send, true, -1));
+    Print("get, block 0 silent", Measure(Direction::Get, false, 0));
+    Print("send, block 0 silent", Measure(Direction::Send, false, 0));
+    std::printf("Goals: paced ratio <= 1.03; unpaced get < 0.1 s; cpu <= 2%% of wall while a block is silent.\n");
+    return 0;
+}
