@@ -133,6 +133,9 @@ struct TextCase {
     int16_t level;
     const char* text;
 };
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << "level " << c.level << " " << c.text;
+}
 class LevelTextTable : public testing::TestWithParam<TextCase> {};
 TEST_P(LevelTextTable, ShowsPercentOrAPlainMarker) {
     EXPECT_EQ(LevelText(GetParam().level), GetParam().text);

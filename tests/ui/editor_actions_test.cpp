@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <ostream>
 
 #include "tests/ui/editor_world.h"
 
@@ -58,6 +59,9 @@ struct ChoiceCase {
     int16_t stored;
     const char* shown;
 };
+void PrintTo(const ChoiceCase& c, std::ostream* os) {
+    *os << c.shown << " stores " << c.stored;
+}
 class EditorChoice : public testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(EditorChoice, StoresTheRoundedDownLevelAndClosesTheChooser) {

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyleOptionComboBox>
+#include <ostream>
 
 #include "tests/ui/editor_world.h"
 
@@ -91,6 +92,9 @@ struct GridCase {
     QPoint level;
     const char* caption;
 };
+void PrintTo(const GridCase& c, std::ostream* os) {
+    *os << "dimmer " << c.d << " " << c.caption;
+}
 class EditorGrid : public testing::TestWithParam<GridCase> {};
 
 TEST_P(EditorGrid, PlacesAndNamesEachDimmer) {
