@@ -51,6 +51,17 @@ struct PtyServer::Pending {
     size_t sent = 0;
 };
 
+namespace {
+
+// The reply due first; of replies due together, the one asked for first.
+template <typename Replies>
+auto earliest(Replies& waiting) {
+    return std::min_element(waiting.begin(), waiting.end(),
+                            [](const auto& a, const auto& b) { return a.due < b.due; });
+}
+
+}  // namespace
+
 PtyServer::PtyServer(ControllerEngine engine, PtyServerOptions options)
     : options_(std::move(options)), engine_(std::move(engine)) {
     try {
@@ -169,9 +180,7 @@ void PtyServer::run() {
         // follows it.
         while (!writeBlocked) {
             if (!current) {
-                const auto next = std::min_element(
-                    waiting.begin(), waiting.end(),
-                    [](const Pending& a, const Pending& b) { return a.due < b.due; });
+                const auto next = earliest(waiting);
                 if (next == waiting.end() || now < next->due) break;
                 current = std::move(*next);
                 waiting.erase(next);
@@ -214,10 +223,7 @@ void PtyServer::run() {
         if (current && !writeBlocked) {
             wakeAt = current->start + static_cast<long>(current->sent + 1) * kCharacterTime;
         } else if (!current && !waiting.empty()) {
-            wakeAt =
-                std::min_element(waiting.begin(), waiting.end(),
-                                 [](const Pending& a, const Pending& b) { return a.due < b.due; })
-                    ->due;
+            wakeAt = earliest(waiting)->due;
         }
         const bool quiet = now < quietUntil;
         if (quiet && (!wakeAt || quietUntil < *wakeAt)) wakeAt = quietUntil;

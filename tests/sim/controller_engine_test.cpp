@@ -116,8 +116,7 @@ const EngineCase kCases[] = {
     {"WriteDataNotHex",
      {},
      {},
-     {{"[C30138700003F" + std::string(126, '0') + "G0]", {}, Verdict::BadArguments},
-      {kReadBlock0, {Send(kReply0)}, kServed}}},
+     {{"[C30138700003F" + std::string(126, '0') + "G0]", {}, Verdict::BadArguments}}},
     {"TooShortForFrame", {}, {}, {{"[DD]", {}, Verdict::Malformed}}},
     // Noise between frames, frames cut off, frames split across arrivals.
     {"NoiseAroundFrame", {}, {}, {{"\x01~xyz]]" + kReadBlock0 + "\r\n", {Send(kReply0)}, kServed}}},

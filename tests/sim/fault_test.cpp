@@ -11,6 +11,10 @@ struct GoodFault {
     Fault fault;
 };
 
+void PrintTo(const GoodFault& f, std::ostream* os) {
+    *os << f.text;
+}
+
 class GoodFaultText : public testing::TestWithParam<GoodFault> {};
 TEST_P(GoodFaultText, Parses) {
     std::string error;
@@ -31,6 +35,10 @@ struct BadFault {
     const char* text;
     const char* reasonPart;
 };
+
+void PrintTo(const BadFault& f, std::ostream* os) {
+    *os << '"' << f.text << '"';
+}
 
 class BadFaultText : public testing::TestWithParam<BadFault> {};
 TEST_P(BadFaultText, IsRefusedWithReason) {

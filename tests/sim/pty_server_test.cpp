@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 #include "tests/sim/raw_client.h"
 #include "tests/sim/sim_test_support.h"
 
@@ -168,24 +166,6 @@ TEST(PtyServer, PacedLineTakesCableTime) {
     EXPECT_GE(Clock::now() - writeSent, 149 * kCharacterTime);
 }
 
-TEST(PtyServer, ToldOfEveryRequest) {
-    std::atomic<int> served{0};
-    std::atomic<int> ignored{0};
-    PtyServerOptions options;
-    options.onRequest = [&](const RequestRecord& r) {
-        ++(r.verdict == Verdict::Served ? served : ignored);
-    };
-    PtyServer server(KnownEngine(), options);
-    RawClient client(server.devicePath());
-    ASSERT_TRUE(client.send(kReadBlock0 + "[DE0139700003F]"));
-    EXPECT_EQ(client.receive(132, 2s), kReply0);
-    ASSERT_TRUE(server.waitForRequests(2, 2s));
-    const auto deadline = Clock::now() + 2s;
-    while (served + ignored < 2 && Clock::now() < deadline) std::this_thread::sleep_for(1ms);
-    EXPECT_EQ(served, 1);
-    EXPECT_EQ(ignored, 1);
-}
-
 TEST(PtyServer, StopsPromptlyWithReplyPending) {
     auto server = std::make_unique<PtyServer>(KnownEngine());
     server->addFault({0, FaultKind::Late, 1, Direction::Any});
@@ -196,16 +176,6 @@ TEST(PtyServer, StopsPromptlyWithReplyPending) {
     server.reset();
     EXPECT_LT(Clock::now() - start, 500ms);
     EXPECT_TRUE(client.hangsUpWithin(2s));
-}
-
-TEST(PtyServer, EachServerHasItsOwnDevice) {
-    PtyServer a(KnownEngine());
-    PtyServer b(KnownEngine(EngineOptions{.node = 2}));
-    EXPECT_NE(a.devicePath(), b.devicePath());
-    RawClient toB(b.devicePath());
-    ASSERT_TRUE(toB.send(kReadBlock0 + "[F5023970FC03F]"));
-    EXPECT_EQ(toB.receive(132, 2s), kReply63);
-    EXPECT_TRUE(a.requests().empty());
 }
 
 }  // namespace

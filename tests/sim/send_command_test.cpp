@@ -88,6 +88,10 @@ struct Recovery {
     int failures;  // attempts that fail before the block is answered
 };
 
+void PrintTo(const Recovery& r, std::ostream* os) {
+    *os << FaultKindName(r.kind) << " " << r.failures << " times";
+}
+
 class SendCommandRecovers : public testing::TestWithParam<Recovery> {};
 TEST_P(SendCommandRecovers, WithTheSameFrame) {
     Watchdog deadline(10s, "the transaction");
@@ -114,6 +118,10 @@ struct Failure {
     FaultKind kind;
     std::string rxText;  // after the third failed attempt
 };
+
+void PrintTo(const Failure& f, std::ostream* os) {
+    *os << FaultKindName(f.kind) << " always";
+}
 
 class SendCommandGivesUp : public testing::TestWithParam<Failure> {};
 TEST_P(SendCommandGivesUp, AfterThreeIdenticalFrames) {
@@ -240,6 +248,10 @@ struct Limit {
     int32_t reading;
     bool inTime;
 };
+
+void PrintTo(const Limit& l, std::ostream* os) {
+    *os << "time-out " << l.timeout << ", reading " << l.reading;
+}
 
 class SendCommandTimeLimit : public testing::TestWithParam<Limit> {};
 TEST_P(SendCommandTimeLimit, IsTheStopwatchReadingAgainstTimeoutTimes250) {

@@ -59,6 +59,10 @@ struct Refused {
     const char* reason;
 };
 
+void PrintTo(const Refused& r, std::ostream* os) {
+    *os << r.args.join(' ').toStdString();
+}
+
 class RefusedCommandLine : public testing::TestWithParam<Refused> {};
 TEST_P(RefusedCommandLine, SaysWhy) {
     const SimCommandLine c = Parse(GetParam().args);
