@@ -1,6 +1,7 @@
 // Starts the scene tool: builds the run's objects and shows the main window.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,6 +54,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption simulatorOption(
         QStringLiteral("simulator"),
         QStringLiteral("Start a simulated controller (node 01, a demo show) for this run and select it as \"Simulator\"."));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A scene file to open at start."),
+                                 QStringLiteral("[FILE]"));
     parser.addOption(portOption);
     parser.addOption(simulatorOption);
     parser.process(app);
@@ -92,5 +95,6 @@ int main(int argc, char** argv) {
     }
     if (simulator) window.addPort(QStringLiteral("Simulator"), simulator->devicePath());
     window.show();
+    if (!parser.positionalArguments().isEmpty()) window.openAtStart(QFileInfo(parser.positionalArguments().first()).absoluteFilePath());
     return app.exec();
 }

@@ -76,9 +76,17 @@ void DocumentCommands::FileOpen() {
     const bool accepted = dialog.ShowOpen();
     const QString chosen = dialog.FileName;
     if (!accepted || !nameChosen(chosen)) return;
+    loadChosen(chosen);
+}
 
+void DocumentCommands::OpenPath(const QString& path) {
+    loadChosen(path);
+    refreshTitle();
+}
+
+void DocumentCommands::loadChosen(const QString& path) {
     const QString previous = parts_.document.CurrentFile;
-    parts_.document.CurrentFile = chosen;
+    parts_.document.CurrentFile = path;
     if (!LoadFromFile()) {
         parts_.document.CurrentFile = previous;
         return;

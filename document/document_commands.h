@@ -44,6 +44,8 @@ class DocumentCommands {
     bool Unload();
 
     void FileOpen();
+    // Opens path as the Open dialog's choice would be opened (a file named at start-up).
+    void OpenPath(const QString& path);
     void FileSave();
     void FileSaveAs();
 
@@ -54,6 +56,7 @@ class DocumentCommands {
 
   private:
     bool discardApproved();
+    void loadChosen(const QString& path);
     void refreshTitle();
 
     DocumentParts parts_;

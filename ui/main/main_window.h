@@ -60,6 +60,9 @@ public:
     // Re-reads the adapters the system reports, keeping the selection on the same device.
     void refreshPortList();
 
+    // A scene file named on the command line, opened as File > Open opens a chosen file.
+    void openAtStart(const QString& path);
+
     ControllerLink& link() { return *link_; }
 
     // Handlers, one per control event.

@@ -25,6 +25,10 @@ void frmCVSceneTool::mnuSaveAs_Click() {
     commandsFor(parts_, *this).SaveAs();
 }
 
+void frmCVSceneTool::openAtStart(const QString& path) {
+    commandsFor(parts_, *this).OpenPath(path);
+}
+
 void frmCVSceneTool::mnuExit_Click() {
     if (!commandsFor(parts_, *this).Exit()) return;
     // The question has been answered: the close request that follows must not ask it again.
