@@ -67,7 +67,7 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments) {
         QStringLiteral("Run the line at the speed of a cable, 38400 baud."));
     const QCommandLineOption fault(QStringLiteral("fault"),
                                    QStringLiteral("Commit a fault (see above)."),
-                                   QStringLiteral("SPEC"));
+                                   QStringLiteral("BLOCK:KIND"));
     const QCommandLineOption lateMs(QStringLiteral("late-ms"),
                                     QStringLiteral("Delay of a late reply in ms (default 1200)."),
                                     QStringLiteral("MS"), QStringLiteral("1200"));
