@@ -1,3 +1,3 @@
 # The Debian packages each command needs; sourced by ./run and ./test.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev)
-TEST_PACKAGES=(googletest libgtest-dev libgmock-dev)
+TEST_PACKAGES=(googletest libgtest-dev libgmock-dev appstream desktop-file-utils file)
