@@ -75,10 +75,7 @@ int main(int argc, char** argv) {
     if (parser.isSet(simulatorOption)) {
         try {
             sim::ControllerEngine engine;
-            sim::SceneMemory memory{};
-            std::string unused;
-            sim::FromSceneTable(DemoShow(), memory, &unused);
-            engine.setMemory(memory);
+            engine.setMemory(sim::DemoMemory());
             simulator = std::make_unique<sim::PtyServer>(std::move(engine), sim::PtyServerOptions{true, {}});
         } catch (const std::system_error& e) {
             std::fprintf(stderr, "corvane-scene-tool: the simulated controller could not start: %s\n", e.what());

@@ -38,10 +38,7 @@ enum class Direction { Get, Send };
 
 Figures Measure(Direction direction, bool paced, int silentBlock) {
     sim::ControllerEngine engine;
-    sim::SceneMemory memory{};
-    std::string unused;
-    sim::FromSceneTable(DemoShow(), memory, &unused);
-    engine.setMemory(memory);
+    engine.setMemory(sim::DemoMemory());
     sim::PtyServerOptions options;
     options.paced = paced;
     sim::PtyServer server(std::move(engine), options);

@@ -17,12 +17,9 @@ std::unique_ptr<LineDevice> LineDevice::Open(const std::string& name, std::strin
         return nullptr;
     }
     if (name == "sim") {
-        sim::SceneMemory memory{};
-        std::string why;
-        sim::FromSceneTable(DemoShow(), memory, &why);
         try {
             sim::ControllerEngine engine(sim::EngineOptions{});
-            engine.setMemory(memory);
+            engine.setMemory(sim::DemoMemory());
             device->simulator_ = std::make_unique<sim::PtyServer>(std::move(engine));
         } catch (const std::system_error& e) {
             *error = std::string("the built-in simulator could not start: ") + e.what();

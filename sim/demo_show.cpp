@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
 
 namespace corvane {
 namespace {
@@ -54,5 +55,16 @@ SceneTable DemoShow() {
     setScene(t, 63, [](int d) { return (d * 37 + 11) % 256; });
     return t;
 }
+
+namespace sim {
+
+SceneMemory DemoMemory() {
+    SceneMemory memory{};
+    std::string unused;
+    FromSceneTable(DemoShow(), memory, &unused);  // every demo level is 0 to 255
+    return memory;
+}
+
+}  // namespace sim
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/scene_table.h"
+#include "sim/scene_memory.h"
 
 namespace corvane {
 
@@ -17,5 +18,10 @@ namespace corvane {
 //   scenes 59-62  the whole rig at 1, 127, 128 and 254, the edges of the percent scale
 //   scene 63      a checkerboard; scene 64 a scatter of levels across the whole range
 SceneTable DemoShow();
+
+namespace sim {
+// The demo show as a simulated controller holds it.
+SceneMemory DemoMemory();
+}  // namespace sim
 
 }  // namespace corvane

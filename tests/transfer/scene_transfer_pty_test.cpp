@@ -12,13 +12,6 @@
 namespace corvane {
 namespace {
 
-sim::SceneMemory MemoryOf(const SceneTable& table) {
-    sim::SceneMemory memory{};
-    std::string error;
-    EXPECT_TRUE(sim::FromSceneTable(table, memory, &error)) << error;
-    return memory;
-}
-
 struct PtyWorld {
     sim::PtyServer server;
     PortNames names;
@@ -31,7 +24,7 @@ struct PtyWorld {
     TransferEvents events;
 
     explicit PtyWorld(sim::EngineOptions options = {}) : server(sim::ControllerEngine(options)) {
-        server.setMemory(MemoryOf(DemoShow()));
+        server.setMemory(sim::DemoMemory());
         port = names.addDevice(server.devicePath());
         events.blockStarting = [this](int b) { progress.push_back(b); };
     }

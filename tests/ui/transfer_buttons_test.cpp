@@ -32,17 +32,10 @@ private:
     QLabel* label_;
 };
 
-sim::SceneMemory DemoMemory() {
-    sim::SceneMemory m{};
-    std::string error;
-    sim::FromSceneTable(DemoShow(), m, &error);
-    return m;
-}
-
 struct SimulatedWorld : MainWindowWorld {
     sim::PtyServer server{sim::ControllerEngine{}};
     SimulatedWorld() {
-        server.setMemory(DemoMemory());
+        server.setMemory(sim::DemoMemory());
         window->addPort(QStringLiteral("Simulator"), server.devicePath());
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
