@@ -282,7 +282,7 @@ int Diff(const QStringList& arguments) {
     if (differences == 0) return kDone;
     std::fputs("Scene      Dimmer            A       B\n", stdout);
     std::fputs(report.c_str(), stdout);
-    std::fprintf(stdout, "%d level%s differ.\n", differences, differences == 1 ? "" : "s");
+    std::fprintf(stdout, "%d %s.\n", differences, differences == 1 ? "level differs" : "levels differ");
     return kNoAnswer;
 }
 
