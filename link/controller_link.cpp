@@ -32,6 +32,17 @@ void ControllerLink::AwaitReply(int16_t expectedLength, int32_t limit) {
     }
 }
 
+void ControllerLink::DrainLateReplies(int32_t timeout) {
+    const int64_t until = 2 * static_cast<int64_t>(TimeLimit(timeout));
+    for (;;) {
+        comCV_.Input();
+        const int32_t reading = stopwatch_.Reading();
+        if (reading >= until) break;
+        comCV_.WaitForInput(static_cast<int>(std::min<int64_t>(kWaitSliceMs, until - reading)));
+    }
+    replyMayFollow_ = false;
+}
+
 bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLength,
                                  int32_t timeout) {
     const int32_t limit = TimeLimit(timeout);
@@ -39,6 +50,7 @@ bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLen
     const auto node = static_cast<int16_t>(selectedNodeIndex_() + 1);
     const std::string frame = BuildRequestFrame(node, command);
     CodeArray codes{};
+    replyMayFollow_ = false;
 
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         Drain();
@@ -47,7 +59,10 @@ bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLen
         AwaitReply(expectedLength, limit);
         // Read again: a reply that completed only as the limit passed is too late, however many
         // characters it brought; the next attempt's drain clears them.
-        if (stopwatch_.Reading() >= limit) continue;
+        if (stopwatch_.Reading() >= limit) {
+            replyMayFollow_ = true;
+            continue;
+        }
         RxText = comCV_.Input();
         if (ReplyAccepted(RxText, codes)) return true;
     }

@@ -34,6 +34,14 @@ public:
 
     std::string RxText;  // last reply read by any attempt
 
+    // True when an attempt of the last SendCommand ran out of time: its reply may still be on the
+    // way, and a reply carries nothing that tells which request it answers.
+    bool ReplyMayFollow() const { return replyMayFollow_; }
+    // Discards whatever arrives until two time limits (timeout * 250 each) have passed since the
+    // last frame was written, so that a reply that missed its limit is not taken for the next
+    // command's. Port failures throw PortError.
+    void DrainLateReplies(int32_t timeout);
+
     CommControl& comCV() { return comCV_; }
 
 private:
@@ -45,6 +53,7 @@ private:
     CommControl& comCV_;
     Stopwatch& stopwatch_;
     std::function<int()> selectedNodeIndex_;
+    bool replyMayFollow_ = false;
 };
 
 }  // namespace corvane

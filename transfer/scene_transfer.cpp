@@ -44,6 +44,9 @@ TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& event
                 if (events.blockFailed) events.blockFailed(outcome);
                 break;
             }
+            // A block answered only on a retry may still have the timed-out attempt's reply on
+            // the way; taken for the next block's, it would put one scene's levels into another.
+            if (link_.ReplyMayFollow()) link_.DrainLateReplies(kBlockTimeout);
         }
         port.setPortOpen(false);
     } catch (const PortError& e) {
