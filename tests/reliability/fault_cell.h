@@ -46,7 +46,8 @@ std::string CellName(const Cell& cell);
 
 // Every trouble "once" at the first, a middle and the last block (the retries recover), every
 // trouble "always" at one block, rotating through the three positions so each way of each path
-// meets every position, and the open failures; all of it for both ways and both paths.
+// meets every position, and the open failures; all of it for both ways and both paths, except
+// that through corvane-scenes a time-out "once" is tried at the "always" cell's block only.
 std::vector<Cell> MatrixCells();
 
 }  // namespace corvane::reliability
