@@ -16,7 +16,7 @@ namespace {
 using corvane::SceneTable;
 using corvane::fuzz::Require;
 
-// Levels no CSV import may produce, so that any change shows.
+// Levels no CSV import may produce, so that any change shows. Worked out once.
 const SceneTable& Sentinel() {
     static const SceneTable table = [] {
         SceneTable t;

@@ -41,7 +41,7 @@ class TrickleDevice final : public QIODevice {
     qint64 at_ = 0;
 };
 
-// A table no file of this input could leave behind unnoticed: every level differs.
+// Every level different, so that any level a refused load touched shows. Worked out once.
 const SceneTable& Sentinel() {
     static const SceneTable table = [] {
         SceneTable t;
