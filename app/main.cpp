@@ -93,5 +93,5 @@ int main(int argc, char** argv) {
     if (simulator) window.addPort(QStringLiteral("Simulator"), simulator->devicePath());
     window.show();
     if (!parser.positionalArguments().isEmpty()) window.openAtStart(QFileInfo(parser.positionalArguments().first()).absoluteFilePath());
-    return app.exec();
+    return QApplication::exec();
 }

@@ -114,12 +114,15 @@ int main(int argc, char** argv) {
 
     for (int i = 1; i <= options.count; ++i) {
         const Trial trial = draw.next();
-        if (!server || server->lineClosed()) {
+        if (!server) {
             server = std::make_unique<sim::PtyServer>(sim::ControllerEngine(), serverOptions);
             ++lines;
         }
         const Ending ending = RunTrial(trial, *server);
         const Verdict verdict = Judge(trial, ending);
+        // The tool can see the hang-up before the simulator has marked its line closed; a line
+        // that failed is not used again.
+        if (ending.outcome.kind == TransferOutcome::Kind::PortFailed) server.reset();
 
         const bool done = verdict.kind == Verdict::Kind::Done;
         if (verdict.kind == Verdict::Kind::Violation) {

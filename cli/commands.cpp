@@ -58,7 +58,7 @@ struct CommandLine {
         if (parser.isSet(QStringLiteral("help"))) {
             // Qt names the program by its path; the technician typed "corvane-scenes get".
             QString help = parser.helpText();
-            const int space = help.indexOf(' ', QStringLiteral("Usage: ").size());
+            const qsizetype space = help.indexOf(' ', QStringLiteral("Usage: ").size());
             help.replace(0, space, QStringLiteral("Usage: %1 %2").arg(QString::fromLatin1(kProgram), name));
             std::fputs(text(help).c_str(), stdout);
             *status = kDone;

@@ -87,7 +87,7 @@ bool ReadSceneData(QIODevice& in, SceneTable& table, QString* error) {
         return false;
     }
     SceneTable::Storage levels{};
-    for (int i = 0; i < kLevelCount; ++i) {
+    for (qsizetype i = 0; i < kLevelCount; ++i) {
         const auto low = static_cast<uint8_t>(data[2 * i]);
         const auto high = static_cast<uint8_t>(data[2 * i + 1]);
         levels[i] = static_cast<int16_t>(static_cast<uint16_t>(low | (high << 8)));
@@ -99,7 +99,7 @@ bool ReadSceneData(QIODevice& in, SceneTable& table, QString* error) {
 bool WriteSceneData(QIODevice& out, const SceneTable& table, QString* error) {
     QByteArray data(kSceneFileSize, '\0');
     const SceneTable::Storage& levels = table.storage();
-    for (int i = 0; i < kLevelCount; ++i) {
+    for (qsizetype i = 0; i < kLevelCount; ++i) {
         const auto bits = static_cast<uint16_t>(levels[i]);
         data[2 * i] = static_cast<char>(bits & 0xFF);
         data[2 * i + 1] = static_cast<char>(bits >> 8);

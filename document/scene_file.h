@@ -14,7 +14,7 @@ class QIODevice;
 
 namespace corvane {
 
-inline constexpr qint64 kSceneFileSize = 2 * kLevelCount;  // 8192
+inline constexpr qint64 kSceneFileSize = qint64{2} * kLevelCount;  // 8192
 
 // Reads the first 8192 bytes of in into table. A shorter input leaves table untouched and
 // returns false with a reason in *error. Levels are taken as they are, without a value check.

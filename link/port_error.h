@@ -1,6 +1,7 @@
 // A serial port that could not be opened or was lost while open.
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -11,14 +12,19 @@ namespace corvane {
 class PortError : public std::runtime_error {
 public:
     PortError(std::string device, std::string reason)
-        : std::runtime_error(device + ": " + reason), device_(std::move(device)), reason_(std::move(reason)) {}
+        : std::runtime_error(device + ": " + reason),
+          parts_(std::make_shared<const Parts>(Parts{std::move(device), std::move(reason)})) {}
 
-    const std::string& device() const { return device_; }
-    const std::string& reason() const { return reason_; }
+    const std::string& device() const { return parts_->device; }
+    const std::string& reason() const { return parts_->reason; }
 
 private:
-    std::string device_;
-    std::string reason_;
+    struct Parts {
+        std::string device;
+        std::string reason;
+    };
+    // Shared, so that copying the error while it is thrown or caught cannot itself throw.
+    std::shared_ptr<const Parts> parts_;
 };
 
 }  // namespace corvane

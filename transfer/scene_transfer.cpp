@@ -20,7 +20,7 @@ std::string WriteBlockCommand(int block, const SceneTable& scenes) {
 void SceneTransfer::CopyBlockLevels(const std::string& reply, int block, SceneTable& into) {
     const std::string_view text(reply);
     for (int d = 0; d < kDimmerCount; ++d) {
-        const size_t at = static_cast<size_t>(3 + 2 * d);
+        const size_t at = 3 + 2 * static_cast<size_t>(d);
         const std::string_view pair = at < text.size() ? text.substr(at, 2) : std::string_view();
         into(block, d) = static_cast<int16_t>(HexVal(pair));
     }

@@ -5,7 +5,7 @@
 #include <grp.h>
 #include <poll.h>
 #include <pwd.h>
-#include <signal.h>
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 

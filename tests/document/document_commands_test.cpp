@@ -234,10 +234,10 @@ TEST(DocumentCommands, SaveWithAFileWritesAtOnceWithoutDialogOrQuestion) {
 
 TEST(DocumentCommands, ExitAndCloseAskWhileChanged) {
     struct Case {
-        bool changed;
+        bool changed = false;
         std::optional<MessageAnswer> answer;
-        bool closes;
-        size_t asked;
+        bool closes = false;
+        size_t asked = 0;
     } cases[] = {
         {false, std::nullopt, true, 0},
         {true, MessageAnswer::Yes, true, 1},

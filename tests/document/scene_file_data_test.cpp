@@ -59,8 +59,8 @@ TEST(SceneFileData, ReadsSignedLittleEndianLevels) {
     };
     for (const Case& c : cases) {
         QByteArray bytes(8192, '\0');
-        bytes[2 * SceneTable::index(5, 9)] = c.bytes[0];
-        bytes[2 * SceneTable::index(5, 9) + 1] = c.bytes[1];
+        bytes[qsizetype{2} * SceneTable::index(5, 9)] = c.bytes[0];
+        bytes[qsizetype{2} * SceneTable::index(5, 9) + 1] = c.bytes[1];
         SceneTable t;
         QString error;
         ASSERT_TRUE(read(bytes, t, &error)) << error.toStdString();

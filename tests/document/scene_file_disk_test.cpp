@@ -55,7 +55,7 @@ TEST_F(SceneFileDisk, SavedFileIsExactlyTheTableAndLoadsBack) {
     ASSERT_TRUE(SaveSceneFile(path("show.SCN"), show(), &error)) << error.toStdString();
     const QByteArray bytes = bytesOf(path("show.SCN"));
     ASSERT_EQ(bytes.size(), 8192);
-    EXPECT_EQ(uint8_t(bytes[2 * SceneTable::index(1, 0)]), 37);
+    EXPECT_EQ(uint8_t(bytes[qsizetype{2} * SceneTable::index(1, 0)]), 37);
     SceneTable back;
     ASSERT_TRUE(LoadSceneFile(path("show.SCN"), back, &error)) << error.toStdString();
     EXPECT_EQ(back, show());

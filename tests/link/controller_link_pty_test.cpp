@@ -48,11 +48,11 @@ public:
 
 private:
     void Run() {
-        const auto end = std::chrono::steady_clock::now() + 10s;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         std::string pending;
         while (!stop_ && line_.master() >= 0 && std::chrono::steady_clock::now() < end) {
             pending += line_.Read(1, 10ms);
-            for (size_t close; (close = pending.find(']')) != std::string::npos;) {
+            for (size_t close = 0; (close = pending.find(']')) != std::string::npos;) {
                 const std::string frame = pending.substr(0, close + 1);
                 pending.erase(0, close + 1);
                 int index = 0;
@@ -145,7 +145,7 @@ TEST_F(LinkOverPtyTest, SilenceGivesThreeFramesAndHandlesNoEventMeanwhile) {
     };
     const long cpu = cpuUs(after) - cpuUs(before);
     const long wall = std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count();
-    std::cout << "processor time while waiting: " << cpu / 1000.0 << " ms of " << wall / 1000.0
+    std::cout << "processor time while waiting: " << static_cast<double>(cpu) / 1000.0 << " ms of " << static_cast<double>(wall) / 1000.0
               << " ms\n";
     RecordProperty("wait_cpu_us", std::to_string(cpu));
 }

@@ -66,7 +66,7 @@ TEST_F(SendCommandTest, DrainsFourTimesBeforeFramingAndBeforeEachAttempt) {
     expected.push_back(output);                     // attempt 1 runs out of time: nothing read
     expected.insert(expected.end(), 4, "Input");    // before attempt 2
     expected.push_back(output);
-    expected.push_back("Input");  // the reply
+    expected.emplace_back("Input");  // the reply
     EXPECT_EQ(comCV.callsWithoutPolls(), expected);
     EXPECT_EQ(link.RxText, kBlockReply);
 }

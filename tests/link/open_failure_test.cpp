@@ -4,7 +4,7 @@
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <signal.h>
+#include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -4,7 +4,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <stdlib.h>
+#include <cstdlib>
 #include <termios.h>
 #include <unistd.h>
 

@@ -96,7 +96,7 @@ void ExpectClearReport(const Cell& cell, const ProgramRun& r, const QString& dev
     if (r.status == 0) return;
     const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(lines.isEmpty()) << "failed without a word";
-    const QString last = lines.last();
+    const QString& last = lines.last();
     EXPECT_TRUE(last.startsWith("corvane-scenes: ")) << last.toStdString();
     for (const QString& line : lines)
         EXPECT_TRUE(line.startsWith("Block: ") || line == last)

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "document/scene_file.h"
+
 namespace corvane::reliability {
 namespace {
 
@@ -62,7 +64,7 @@ SceneTable ToolShow() {
 
 QByteArray TableBytes(const SceneTable& table) {
     QByteArray bytes;
-    bytes.reserve(2 * kLevelCount);
+    bytes.reserve(kSceneFileSize);
     for (int16_t level : table.storage()) {
         bytes.append(static_cast<char>(level & 0xFF));
         bytes.append(static_cast<char>((level >> 8) & 0xFF));

@@ -69,7 +69,7 @@ TEST(DemoShow, HasFullBlackoutAndVariedScenes) {
         EXPECT_EQ(show(0, d), 255);
         EXPECT_EQ(show(1, d), 0);
     }
-    for (int16_t edge : {0, 1, 127, 128, 254, 255}) EXPECT_EQ(levels.count(edge), 1u) << edge;
+    for (int edge : {0, 1, 127, 128, 254, 255}) EXPECT_EQ(levels.count(static_cast<int16_t>(edge)), 1u) << edge;
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ public:
     std::string Settings() const override { return settings_; }
     void setPortOpen(bool open) override {
         log(std::string("PortOpen=") + (open ? "1" : "0"));
-        if (open && openError_) throw *openError_;
+        if (open && openError_) throw PortError(*openError_);
         open_ = open;
         if (!open) {
             buffer_.clear();

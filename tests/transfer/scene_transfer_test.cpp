@@ -43,7 +43,7 @@ struct World {
         events.blockFailed = [this](const TransferOutcome& o) { failures.emplace_back(o.block, port.PortOpen()); };
     }
     // Every read answered, except the listed blocks, which stay silent.
-    void answerReads(std::vector<int> silent = {}) {
+    void answerReads(const std::vector<int>& silent = {}) {
         port.SetResponder([silent](const std::string& frame) {
             const int block = BlockOf(frame);
             if (std::find(silent.begin(), silent.end(), block) != silent.end()) return FakeCommControl::Reply{};

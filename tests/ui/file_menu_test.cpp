@@ -37,7 +37,7 @@ class FileMenu : public ::testing::Test {
 TEST_F(FileMenu, OpenShowsTheFileAndNewShowsNone) {
     QString error;
     ASSERT_TRUE(SaveSceneFile(path("show.SCN"), aShow(), &error));
-    w.cdFile.choices.push_back(path("show.SCN"));
+    w.cdFile.choices.emplace_back(path("show.SCN"));
     w.window->mnuOpen->trigger();
     EXPECT_EQ(label(), " File: " + path("show.SCN"));
     EXPECT_EQ(w.scenes, aShow());
@@ -53,7 +53,7 @@ TEST_F(FileMenu, OpenShowsTheFileAndNewShowsNone) {
 TEST_F(FileMenu, SaveAsThenSaveWriteTheShowUnderItsName) {
     w.scenes = aShow();
     w.document.Changed = true;
-    w.cdFile.choices.push_back(path("new.SCN"));
+    w.cdFile.choices.emplace_back(path("new.SCN"));
     w.window->mnuSave->trigger();  // no file yet: runs Save As
     EXPECT_EQ(label(), " File: " + path("new.SCN"));
     EXPECT_FALSE(w.document.Changed);
@@ -72,7 +72,7 @@ TEST_F(FileMenu, AFailedOpenKeepsTheDisplayAndSaysWhy) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(10, '\0'));
     f.close();
-    w.cdFile.choices.push_back(path("bad.SCN"));
+    w.cdFile.choices.emplace_back(path("bad.SCN"));
     w.window->mnuOpen->trigger();
     ASSERT_EQ(w.messages.shown.size(), 1u);
     EXPECT_EQ(w.messages.shown[0].text,

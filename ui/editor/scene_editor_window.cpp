@@ -84,7 +84,7 @@ void frmCVSceneToolEdit::buildControls() {
     cmdClose->setGeometry(kCloseRect);
     cboScene = new QComboBox(this);
     cboScene->setGeometry(kSceneRect);
-    cboScene->setStyle(compactComboStyle());
+    applyCompactComboStyle(cboScene);
     const QFont labelFont = gridFont(font());
     lblDimNum[0] = new DimmerLabel(0, QStringLiteral("Dimmer 0F.4"), kNameColour, this);
     lblDimNum[0]->setGeometry(QRect(QPoint(kDimNumLeft, kGridTop), kDimNumSize));
@@ -94,7 +94,7 @@ void frmCVSceneToolEdit::buildControls() {
     lblDimLvl[0]->setFont(labelFont);
     cboLevel = new QComboBox(this);
     cboLevel->setGeometry(kLevelRect);
-    cboLevel->setStyle(compactComboStyle());
+    applyCompactComboStyle(cboLevel);
 
     setTabOrder(cmdClose, cboScene);
     setTabOrder(cboScene, cboLevel);

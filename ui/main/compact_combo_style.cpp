@@ -1,7 +1,6 @@
 // A style for the small designed drop-down lists.
 #include "ui/main/compact_combo_style.h"
 
-#include <QApplication>
 #include <QStyleOptionComplex>
 
 namespace corvane {
@@ -21,13 +20,11 @@ QRect CompactComboStyle::subControlRect(ComplexControl control, const QStyleOpti
     return QProxyStyle::subControlRect(control, option, sub, widget);
 }
 
-QStyle* compactComboStyle() {
-    static QStyle* style = [] {
-        auto* s = new CompactComboStyle;
-        s->setParent(qApp);
-        return s;
-    }();
-    return style;
+void applyCompactComboStyle(QComboBox* box) {
+    // The list keeps only a guarded pointer to its style, so the style may die with it.
+    auto* style = new CompactComboStyle;
+    style->setParent(box);
+    box->setStyle(style);
 }
 
 }  // namespace corvane

@@ -30,7 +30,7 @@ const QString kCaption = QStringLiteral("Ostrel Corvane Scene Tool R01");
 
 }  // namespace
 
-frmCVSceneTool::frmCVSceneTool(MainWindowParts parts, QWidget* parent)
+frmCVSceneTool::frmCVSceneTool(const MainWindowParts& parts, QWidget* parent)
     : QMainWindow(parent,
                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
@@ -58,14 +58,14 @@ void frmCVSceneTool::buildControls() {
     cboComPort = new PortComboBox(client);
     cboComPort->aboutToOpen = [this] { refreshPortList(); };
     cboComPort->setGeometry(kComPortRect);
-    cboComPort->setStyle(compactComboStyle());
+    applyCompactComboStyle(cboComPort);
     cmdGetScenes = new QPushButton(QStringLiteral("Get Scenes From Corvane / Pavix"), client);
     cmdGetScenes->setGeometry(kGetScenesRect);
     cmdSendScenes = new QPushButton(QStringLiteral("Send Scenes To Corvane / Pavix"), client);
     cmdSendScenes->setGeometry(kSendScenesRect);
     cboNode = new QComboBox(client);
     cboNode->setGeometry(kNodeRect);
-    cboNode->setStyle(compactComboStyle());
+    applyCompactComboStyle(cboNode);
 
     lblFileName = new QLabel(client);
     lblFileName->setObjectName(QStringLiteral("lblFileName"));

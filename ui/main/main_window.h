@@ -49,7 +49,7 @@ class frmCVSceneTool : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit frmCVSceneTool(MainWindowParts parts, QWidget* parent = nullptr);
+    explicit frmCVSceneTool(const MainWindowParts& parts, QWidget* parent = nullptr);
     ~frmCVSceneTool() override;
 
     // " File: " followed by CurrentFile in the status label.

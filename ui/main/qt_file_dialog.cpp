@@ -52,7 +52,7 @@ StartingPoint startingPoint(const QString& fileName, const QString& lastFolder) 
     // separators, so the folder and the pattern are found on every platform.
     QString name = fileName;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const int cut = name.lastIndexOf(QLatin1Char('/'));
+    const qsizetype cut = name.lastIndexOf(QLatin1Char('/'));
     const QString folder = cut >= 0 ? name.left(cut + 1) : QString();
     const QString leaf = cut >= 0 ? name.mid(cut + 1) : name;
     if (hasWildcard(leaf)) {
@@ -94,8 +94,7 @@ QStringList QtNameFilters(const QString& filter) {
 bool ChoiceAllowed(const QString& path, int flags) {
     const QFileInfo info(path);
     if (info.isDir()) return true;  // the dialog moves into it
-    if ((flags & dialog_flags::kPathMustExist) != 0 && !info.absoluteDir().exists()) return false;
-    return true;
+    return (flags & dialog_flags::kPathMustExist) == 0 || info.absoluteDir().exists();
 }
 
 void QtFileDialog::prepare(QFileDialog& dialog, bool save) const {
