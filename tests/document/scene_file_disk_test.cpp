@@ -68,15 +68,6 @@ TEST_F(SceneFileDisk, SavingOverALongerFileLeavesExactly8192Bytes) {
     EXPECT_EQ(bytesOf(path("old.SCN")), QByteArray(8192, '\0'));
 }
 
-TEST_F(SceneFileDisk, LongerFileLoadsFromItsFirst8192Bytes) {
-    QString error;
-    ASSERT_TRUE(SaveSceneFile(path("a.SCN"), show(), &error));
-    writeBytes(path("long.SCN"), bytesOf(path("a.SCN")) + QByteArray(3000, '\x7F'));
-    SceneTable back;
-    ASSERT_TRUE(LoadSceneFile(path("long.SCN"), back, &error)) << error.toStdString();
-    EXPECT_EQ(back, show());
-}
-
 TEST_F(SceneFileDisk, FilesThatCannotBeLoadedLeaveTheTableAndSayWhy) {
     writeBytes(path("short.SCN"), QByteArray(100, '\x01'));
     QDir(dir.path()).mkdir("folder.SCN");

@@ -94,33 +94,6 @@ TEST(PtyServer, ServesClientAfterClientOpeningAndClosing) {
     EXPECT_EQ(later.receive(132, 2s), kReply63);
 }
 
-TEST(PtyServer, DropsTwiceThenAnswers) {
-    PtyServer server(KnownEngine());
-    server.addFault({0, FaultKind::Drop, 2, Direction::Any});
-    RawClient client(server.devicePath());
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        ASSERT_TRUE(client.send(kReadBlock0));
-        ASSERT_TRUE(server.waitForRequests(static_cast<size_t>(attempt) + 1, 2s));
-        EXPECT_EQ(client.receiveFor(100ms), "") << "attempt " << attempt;
-    }
-    ASSERT_TRUE(client.send(kReadBlock0));
-    EXPECT_EQ(client.receive(132, 2s), kReply0);
-    for (const RequestRecord& r : server.requests()) EXPECT_EQ(r.frame, kReadBlock0);
-}
-
-TEST(PtyServer, CloseFaultHangsUpTheClient) {
-    PtyServer server(KnownEngine());
-    server.addFault({1, FaultKind::Close, 1, Direction::Any});
-    RawClient client(server.devicePath());
-    ASSERT_TRUE(client.send(kReadBlock0));
-    EXPECT_EQ(client.receive(132, 2s), kReply0);
-    EXPECT_FALSE(server.lineClosed());
-    ASSERT_TRUE(client.send("[9E0139700403F]"));  // block 1
-    EXPECT_TRUE(server.waitForLineClosed(2s));
-    EXPECT_TRUE(client.hangsUpWithin(2s));
-    EXPECT_EQ(RawClient(server.devicePath()).isOpen(), false) << "the device is gone";
-}
-
 TEST(PtyServer, LateReplyComesOnlyAfterItsDelay) {
     PtyServer server(KnownEngine(EngineOptions{.lateDelay = 150ms}));
     server.addFault({0, FaultKind::Late, 1, Direction::Any});

@@ -59,32 +59,5 @@ TEST(TransferOverPty, LowerCaseDigitsGiveTheSameLevels) {
     EXPECT_EQ(scenes, DemoShow());
 }
 
-TEST(TransferOverPty, ABlockThatFailsTwiceThenAnswersStillCompletes) {
-    PtyWorld w;
-    w.server.addFault({5, sim::FaultKind::Drop, 2, sim::Direction::Read});
-    SceneTable scenes;
-    ASSERT_TRUE(w.transfer.GetScenes(w.port, scenes, w.events).ok());
-    EXPECT_EQ(scenes, DemoShow());
-    std::vector<std::string> block5;
-    for (const sim::RequestRecord& r : w.server.requests())
-        if (r.block == 5) block5.push_back(r.frame);
-    ASSERT_EQ(block5.size(), 3u);
-    EXPECT_EQ(block5[0], block5[1]);
-    EXPECT_EQ(block5[1], block5[2]);
-}
-
-TEST(TransferOverPty, TheLineClosingMidTransferIsAPortFailureAndLeavesTheTable) {
-    PtyWorld w;
-    w.server.addFault({10, sim::FaultKind::Close, 1, sim::Direction::Any});
-    SceneTable scenes = SceneTable::with({{0, 0, 1}});
-    const SceneTable before = scenes;
-    const TransferOutcome outcome = w.transfer.GetScenes(w.port, scenes, w.events);
-    EXPECT_EQ(outcome.kind, TransferOutcome::Kind::PortFailed);
-    EXPECT_EQ(outcome.portDevice, w.server.devicePath());
-    EXPECT_EQ(scenes, before);
-    EXPECT_FALSE(w.comCV.PortOpen());
-    EXPECT_EQ(w.progress.back(), 10);
-}
-
 }  // namespace
 }  // namespace corvane
