@@ -157,11 +157,6 @@ bool PtyServer::lineClosed() const {
     return lineClosed_;
 }
 
-bool PtyServer::waitForLineClosed(std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, timeout, [&] { return lineClosed_; });
-}
-
 void PtyServer::run() {
     const bool paced = options_.paced;
     std::vector<Pending> waiting;    // replies not yet started, in the order they were asked for
@@ -194,7 +189,6 @@ void PtyServer::run() {
                     std::lock_guard lock(mutex_);
                     lineClosed_ = true;
                 }
-                changed_.notify_all();
                 return;
             }
             size_t allowed = p.bytes.size();

@@ -55,7 +55,6 @@ class PtyServer {
 
     // The line has been closed by a close fault (the client then sees a hang-up).
     bool lineClosed() const;
-    bool waitForLineClosed(std::chrono::milliseconds timeout) const;
 
     // Ends serving; pending replies are dropped. Called by the destructor.
     void stop();
