@@ -7,8 +7,13 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <QtGlobal>
+#include <sys/stat.h>
+
 #include <cerrno>
+
+#include "document/plain_reason.h"
 
 namespace corvane {
 namespace {
@@ -23,33 +28,6 @@ QString openFailure(const QString& path, const QString& reason) {
 
 QString saveFailure(const QString& path, const QString& reason) {
     return QStringLiteral("Could not save %1: %2.").arg(path, reason);
-}
-
-// Qt reports system errors as the system's own sentence; the common ones get plain words.
-QString plainReason(const QString& systemText) {
-    struct Known {
-        int code;
-        const char* words;
-    };
-    static constexpr Known kKnown[] = {
-        {EACCES, "permission denied"},
-        {EPERM, "permission denied"},
-        {ENOSPC, "no room left on the disk"},
-#ifdef EDQUOT
-        {EDQUOT, "the disk quota is used up"},
-#endif
-        {EROFS, "the disk is read-only"},
-        {EFBIG, "the file is larger than the system allows"},
-        {ENOENT, "the file or its folder does not exist"},
-        {EIO, "the disk reported a read or write error"},
-    };
-    for (const Known& k : kKnown) {
-        if (systemText == qt_error_string(k.code)) return QString::fromLatin1(k.words);
-    }
-    if (systemText.isEmpty()) return QStringLiteral("an unknown error");
-    QString text = systemText;
-    text[0] = text[0].toLower();
-    return text;
 }
 
 // Reads up to size bytes, however the device hands them out; stops early only at the end or on
@@ -77,7 +55,7 @@ bool ReadSceneData(QIODevice& in, SceneTable& table, QString* error) {
     bool failed = false;
     const QByteArray data = readUpTo(in, kSceneFileSize, &failed);
     if (failed) {
-        setError(error, plainReason(in.errorString()));
+        setError(error, PlainReason(in.errorString()));
         return false;
     }
     if (data.size() < kSceneFileSize) {
@@ -110,7 +88,7 @@ bool WriteSceneData(QIODevice& out, const SceneTable& table, QString* error) {
     while (written < kSceneFileSize) {
         const qint64 n = out.write(data.constData() + written, kSceneFileSize - written);
         if (n <= 0) {
-            setError(error, plainReason(out.errorString()));
+            setError(error, PlainReason(out.errorString()));
             return false;
         }
         written += n;
@@ -130,7 +108,7 @@ bool LoadSceneFile(const QString& path, SceneTable& table, QString* error) {
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, openFailure(path, plainReason(file.errorString())));
+        setError(error, openFailure(path, PlainReason(file.errorString())));
         return false;
     }
     QString reason;
@@ -141,20 +119,52 @@ bool LoadSceneFile(const QString& path, SceneTable& table, QString* error) {
     return true;
 }
 
-bool SaveSceneFile(const QString& path, const SceneTable& table, QString* error) {
+namespace {
+
+// Why path cannot take a saved file, or an empty text; with probeFolder the folder is asked to
+// take a new file too.
+QString saveTargetProblem(const QString& path, bool probeFolder) {
     const QFileInfo info(path);
-    if (info.isDir()) {
-        setError(error, saveFailure(path, QStringLiteral("it is a folder")));
-        return false;
+    if (info.isDir()) return QStringLiteral("it is a folder");
+    // The new file is renamed over the target whatever it is: a device node or a pipe would be
+    // replaced by a plain file. stat follows a symbolic link to the file it names.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        const char* kind = S_ISCHR(st.st_mode)    ? "a character device"
+                           : S_ISBLK(st.st_mode)  ? "a block device"
+                           : S_ISFIFO(st.st_mode) ? "a named pipe"
+                           : S_ISSOCK(st.st_mode) ? "a socket"
+                                                  : "not a file";
+        return QStringLiteral("it is not a regular file (it is %1)").arg(QLatin1String(kind));
     }
-    if (!info.absoluteDir().exists()) {
-        setError(error, saveFailure(path, QStringLiteral("the folder does not exist")));
-        return false;
+    if (!info.absoluteDir().exists()) return QStringLiteral("the folder does not exist");
+    if (info.exists() && !info.isWritable())
+        return QStringLiteral("permission denied (the file is write-protected)");
+    if (probeFolder) {
+        QTemporaryFile probe(info.absoluteDir().filePath(QStringLiteral(".corvane-XXXXXX")));
+        if (!probe.open()) {
+            if (probe.errorString() == qt_error_string(EACCES))
+                return QStringLiteral("permission denied (new files cannot be created in its folder)");
+            return PlainReason(probe.errorString());
+        }
     }
-    if (info.exists() && !info.isWritable()) {
-        setError(
-            error,
-            saveFailure(path, QStringLiteral("permission denied (the file is write-protected)")));
+    return {};
+}
+
+}  // namespace
+
+bool CheckSaveTarget(const QString& path, QString* error) {
+    const QString problem = saveTargetProblem(path, true);
+    if (problem.isEmpty()) return true;
+    setError(error, saveFailure(path, problem));
+    return false;
+}
+
+bool SaveSceneFile(const QString& path, const SceneTable& table, QString* error) {
+    // The folder's room for a new file is found out by the save itself.
+    const QString problem = saveTargetProblem(path, false);
+    if (!problem.isEmpty()) {
+        setError(error, saveFailure(path, problem));
         return false;
     }
     QSaveFile file(path);
@@ -165,7 +175,7 @@ bool SaveSceneFile(const QString& path, const SceneTable& table, QString* error)
     // Unbuffered: a buffered QSaveFile loses an error of its final flush and renames a cut-short
     // file over the old one when the disk fills up.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        QString reason = plainReason(file.errorString());
+        QString reason = PlainReason(file.errorString());
         if (file.errorString() == qt_error_string(EACCES))
             reason =
                 QStringLiteral("permission denied (new files cannot be created in its folder)");
@@ -179,7 +189,7 @@ bool SaveSceneFile(const QString& path, const SceneTable& table, QString* error)
         return false;
     }
     if (!file.commit()) {
-        setError(error, saveFailure(path, plainReason(file.errorString())));
+        setError(error, saveFailure(path, PlainReason(file.errorString())));
         return false;
     }
     return true;

@@ -27,8 +27,14 @@ bool WriteSceneData(QIODevice& out, const SceneTable& table, QString* error);
 // than 8192 bytes) table is untouched and *error names the file and the reason.
 bool LoadSceneFile(const QString& path, SceneTable& table, QString* error);
 
+// Whether path can take a saved file, asked before work whose result would otherwise be lost.
+// A folder, a device, a pipe or a socket is never replaced (a symbolic link to a regular file is
+// followed); the folder must exist and take a new file, as a save needs. On false, *error holds
+// "Could not save PATH: reason." as a failed save would say it.
+bool CheckSaveTarget(const QString& path, QString* error);
+
 // Saves table to path through QSaveFile: the old file stays whole until the new one is
-// complete, and a failed save leaves it untouched. *error names the file and the reason.
+// complete, and a failed save leaves it untouched. Refuses the targets CheckSaveTarget refuses. *error names the file and the reason.
 bool SaveSceneFile(const QString& path, const SceneTable& table, QString* error);
 
 }  // namespace corvane

@@ -8,6 +8,7 @@
 #include <memory>
 #include <system_error>
 
+#include "document/scene_file.h"
 #include "sim/demo_show.h"
 #include "sim/memory_file.h"
 #include "sim/pty_server.h"
@@ -70,6 +71,16 @@ int main(int argc, char** argv) {
             break;
     }
     const SimSettings& settings = commandLine.settings;
+
+    // The memory is saved only when the simulator ends; a path that cannot take it is said now,
+    // not after a session's writes are lost.
+    if (!settings.savePath.isEmpty()) {
+        QString saveProblem;
+        if (!corvane::CheckSaveTarget(settings.savePath, &saveProblem)) {
+            say(saveProblem.toStdString());
+            return kExitFailure;
+        }
+    }
 
     SceneMemory memory{};
     std::string problem;

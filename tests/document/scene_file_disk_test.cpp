@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -123,6 +128,59 @@ TEST_F(SceneFileDisk, SavesThatCannotBeDoneSayWhyAndCreateNothing) {
     EXPECT_FALSE(QFile::exists(path("no such folder")));
     EXPECT_EQ(QDir(path("folder.SCN")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList{});
+}
+
+// What each kind of file system entry is, as stat sees it without following a link.
+mode_t kindOf(const QString& path) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return 0;
+    return st.st_mode & S_IFMT;
+}
+
+TEST_F(SceneFileDisk, ADevicePipeOrSocketIsNeverReplacedByASave) {
+    struct Case {
+        QString name;
+        mode_t kind;
+        const char* said;
+    };
+    std::vector<Case> cases{{"pipe", S_IFIFO, "a named pipe"}, {"socket", S_IFSOCK, "a socket"}};
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe")).constData(), 0666), 0);
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray socketPath = QFile::encodeName(path("socket"));
+    ASSERT_LT(size_t(socketPath.size()), sizeof address.sun_path);
+    std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    if (geteuid() == 0) {
+        // Made here, never in /dev: the numbers of /dev/null and of a loop device.
+        ASSERT_EQ(mknod(QFile::encodeName(path("null")).constData(), S_IFCHR | 0666, makedev(1, 3)), 0);
+        ASSERT_EQ(mknod(QFile::encodeName(path("disk")).constData(), S_IFBLK | 0660, makedev(7, 0)), 0);
+        cases.push_back({"null", S_IFCHR, "a character device"});
+        cases.push_back({"disk", S_IFBLK, "a block device"});
+    }
+    for (const Case& c : cases) {
+        QString error;
+        EXPECT_FALSE(SaveSceneFile(path(c.name), show(), &error)) << c.name.toStdString();
+        EXPECT_EQ(error, QStringLiteral("Could not save %1: it is not a regular file (it is %2).")
+                             .arg(path(c.name), QLatin1String(c.said)));
+        EXPECT_EQ(kindOf(path(c.name)), c.kind) << c.name.toStdString() << " was replaced";
+    }
+    ::close(listener);
+    // Nothing was left beside them either.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(),
+              qsizetype(cases.size()));
+}
+
+TEST_F(SceneFileDisk, ALinkToAShowIsFollowedAndStaysALink) {
+    writeBytes(path("real.SCN"), QByteArray(8192, '\x44'));
+    ASSERT_TRUE(QFile::link(path("real.SCN"), path("link.SCN")));
+    QString error;
+    ASSERT_TRUE(SaveSceneFile(path("link.SCN"), show(), &error)) << error.toStdString();
+    EXPECT_EQ(kindOf(path("link.SCN")), S_IFLNK);
+    SceneTable back;
+    ASSERT_TRUE(LoadSceneFile(path("real.SCN"), back, &error));
+    EXPECT_EQ(back, show());
 }
 
 TEST_F(SceneFileDisk, AWriteProtectedFileIsNotReplaced) {

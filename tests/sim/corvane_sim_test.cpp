@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
+#include <sys/stat.h>
 
 #include "document/scene_file.h"
 #include "sim/demo_show.h"
@@ -169,6 +170,27 @@ TEST(CorvaneSim, RefusesFilesAControllerCouldNotHold) {
         const auto [status, said] = RunToEnd({QStringLiteral("--load"), c.path});
         EXPECT_EQ(status, 1) << c.path.toStdString();
         EXPECT_EQ(said.toStdString(), ("corvane-sim: " + c.message).toStdString());
+    }
+}
+
+TEST(CorvaneSim, RefusesASavePathThatCannotTakeTheMemoryBeforeItStarts) {
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    const QString noFolder = dir.filePath(QStringLiteral("no such folder/after.SCN"));
+    const struct {
+        QString path;
+        QString reason;
+    } cases[] = {
+        {noFolder, "the folder does not exist"},
+        {pipe, "it is not a regular file (it is a named pipe)"},
+        {dir.path(), "it is a folder"},
+    };
+    for (const auto& c : cases) {
+        const auto [status, said] = RunToEnd({QStringLiteral("--save"), c.path});
+        EXPECT_EQ(status, 1) << c.path.toStdString();
+        EXPECT_EQ(said.toStdString(),
+                  QStringLiteral("corvane-sim: Could not save %1: %2.\n").arg(c.path, c.reason).toStdString());
     }
 }
 
