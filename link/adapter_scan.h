@@ -1,6 +1,7 @@
 // The serial adapters the system reports beyond its own eight ports (USB adapters and the like).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,23 @@ struct SerialAdapter {
     friend bool operator==(const SerialAdapter&, const SerialAdapter&) = default;
 };
 
+// A port as the system lists it: its short name ("ttyUSB0", "COM9"), where it lives
+// ("/dev/ttyUSB0", "\\.\COM9") and what it is.
+struct ReportedPort {
+    std::string portName;
+    std::string systemLocation;
+    std::string description;
+};
+
+// The short name the system gives system port n (1 to 8): "COMn" on Windows, "ttyS(n-1)" on Linux.
+std::string SystemPortName(int16_t port);
+
+// The reported ports that are not one of the eight system ports, by device. Ports are told apart
+// by their short name, which reads the same in both lists on every platform.
+std::vector<SerialAdapter> AdaptersAmong(const std::vector<ReportedPort>& reported,
+                                         const std::vector<std::string>& systemPortNames);
+
+// What the system reports now.
 std::vector<SerialAdapter> ScanSerialAdapters();
 
 }  // namespace corvane
