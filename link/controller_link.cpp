@@ -55,6 +55,7 @@ bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLen
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         Drain();
         comCV_.Output(frame);
+        ++framesWritten_;
         stopwatch_.Restart();
         AwaitReply(expectedLength, limit);
         // Read again: a reply that completed only as the limit passed is too late, however many

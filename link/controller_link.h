@@ -42,6 +42,9 @@ public:
     // command's. Port failures throw PortError.
     void DrainLateReplies(int32_t timeout);
 
+    // Request frames written to the line by every SendCommand so far.
+    int FramesWritten() const { return framesWritten_; }
+
     CommControl& comCV() { return comCV_; }
 
 private:
@@ -54,6 +57,7 @@ private:
     Stopwatch& stopwatch_;
     std::function<int()> selectedNodeIndex_;
     bool replyMayFollow_ = false;
+    int framesWritten_ = 0;
 };
 
 }  // namespace corvane

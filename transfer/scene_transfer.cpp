@@ -30,6 +30,7 @@ template <typename PerBlock>
 TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& events, PerBlock perBlock) {
     CommControl& port = link_.comCV();
     TransferOutcome outcome;
+    const int framesBefore = link_.FramesWritten();
     try {
         port.setCommPort(commPort);
         port.setSettings(kLineSettings);
@@ -41,6 +42,7 @@ TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& event
             if (!perBlock(block)) {
                 outcome.kind = TransferOutcome::Kind::BlockFailed;
                 outcome.block = block;
+                outcome.framesSent = link_.FramesWritten() - framesBefore;
                 if (events.blockFailed) events.blockFailed(outcome);
                 break;
             }
@@ -59,6 +61,7 @@ TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& event
             // Already closed by the failure itself.
         }
     }
+    outcome.framesSent = link_.FramesWritten() - framesBefore;
     return outcome;
 }
 
@@ -75,19 +78,18 @@ TransferOutcome SceneTransfer::GetScenes(int16_t commPort, SceneTable& scenes, c
 }
 
 TransferOutcome SceneTransfer::SendScenes(int16_t commPort, const SceneTable& scenes, const TransferEvents& events) {
-    // A level the controller cannot hold would otherwise go out as its low 8 bits.
+    // A level the controller cannot hold would otherwise go out as its low 8 bits. All of them
+    // are named, so a damaged file is mended in one go rather than one refusal at a time.
+    TransferOutcome refused;
     for (int s = 0; s < kSceneCount; ++s) {
         for (int d = 0; d < kDimmerCount; ++d) {
             const int level = scenes(s, d);
-            if (level < 0 || level > 255) {
-                TransferOutcome refused;
-                refused.kind = TransferOutcome::Kind::LevelOutOfRange;
-                refused.scene = s;
-                refused.dimmer = d;
-                refused.level = level;
-                return refused;
-            }
+            if (level < 0 || level > 255) refused.badLevels.push_back({s, d, level});
         }
+    }
+    if (!refused.badLevels.empty()) {
+        refused.kind = TransferOutcome::Kind::LevelOutOfRange;
+        return refused;
     }
     return run(commPort, events, [&](int block) {
         return link_.SendCommand(WriteBlockCommand(block, scenes), kWriteReplyLength, kBlockTimeout);

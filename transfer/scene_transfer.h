@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "document/scene_table.h"
 #include "link/controller_link.h"
@@ -25,21 +26,31 @@ inline constexpr const char* kLineSettings = "38400,n,8,1";
 std::string ReadBlockCommand(int block);
 std::string WriteBlockCommand(int block, const SceneTable& scenes);
 
+// A level a controller cannot hold, where the table holds it.
+struct LevelOutOfRange {
+    int scene = -1;
+    int dimmer = -1;
+    int level = 0;
+
+    friend bool operator==(const LevelOutOfRange&, const LevelOutOfRange&) = default;
+};
+
 // How a transfer ended.
 struct TransferOutcome {
     enum class Kind {
         Done,
         BlockFailed,      // the controller did not answer block `block` after three attempts
         PortFailed,       // the port could not be opened or was lost; see portDevice, portReason
-        LevelOutOfRange,  // Send only: Scenes(scene, dimmer) == level is not 0 to 255
+        LevelOutOfRange,  // Send only: the levels in badLevels are not 0 to 255
     };
     Kind kind = Kind::Done;
     int block = -1;
     std::string portDevice;
     std::string portReason;
-    int scene = -1;
-    int dimmer = -1;
-    int level = 0;
+    // Request frames that went out on the line: none means the controller was not touched.
+    int framesSent = 0;
+    // Every level outside 0 to 255, in send order.
+    std::vector<LevelOutOfRange> badLevels;
 
     bool ok() const { return kind == Kind::Done; }
 };

@@ -1,23 +1,50 @@
 // What a technician is told when a transfer cannot go ahead.
 #include "transfer/transfer_report.h"
 
+#include <algorithm>
+
 #include "document/scene_names.h"
 
 namespace corvane {
+namespace {
+
+constexpr size_t kLevelsNamed = 10;
+
+std::string Place(const LevelOutOfRange& bad) {
+    return "Scene " + SceneNumberText(bad.scene) + ", " + DimmerName(bad.dimmer) + " holds level " +
+           std::to_string(bad.level);
+}
+
+}  // namespace
 
 std::string DescribePortFailure(const TransferOutcome& outcome, const std::string& portLabel) {
     std::string where = portLabel;
-    if (!outcome.portDevice.empty() && outcome.portDevice != portLabel) where += " (" + outcome.portDevice + ")";
+    if (!outcome.portDevice.empty() && outcome.portDevice != portLabel)
+        where += " (" + outcome.portDevice + ")";
     std::string text = "Could not use " + where + ": " + outcome.portReason;
     if (!text.empty() && text.back() != '.') text += '.';
     return text;
 }
 
 std::string DescribeLevelOutOfRange(const TransferOutcome& outcome) {
-    return "Nothing was sent: Scene " + SceneNumberText(outcome.scene) + ", " + DimmerName(outcome.dimmer) +
-           " holds level " + std::to_string(outcome.level) +
-           ", which a controller cannot store (levels run from 0 to 255). Set that level in the editor, then "
-           "send again.";
+    const std::vector<LevelOutOfRange>& bad = outcome.badLevels;
+    if (bad.empty()) return {};
+    if (bad.size() == 1)
+        return "Nothing was sent: " + Place(bad.front()) +
+               ", which a controller cannot store (levels run from 0 to 255). Set that level in "
+               "the editor, then "
+               "send again.";
+    std::string text = "Nothing was sent: " + std::to_string(bad.size()) +
+                       " levels lie outside 0 to 255, which a controller cannot store: ";
+    const size_t named = std::min(bad.size(), kLevelsNamed);
+    for (size_t i = 0; i < named; ++i) text += (i == 0 ? "" : "; ") + Place(bad[i]);
+    if (bad.size() > named) text += "; and " + std::to_string(bad.size() - named) + " more";
+    return text + ". Set those levels in the editor, then send again.";
+}
+
+std::string DescribeSendConsequence(const TransferOutcome& outcome) {
+    return outcome.framesSent == 0 ? "Nothing was sent."
+                                   : "The controller may hold part of the show.";
 }
 
 }  // namespace corvane

@@ -10,7 +10,12 @@ namespace corvane {
 // "Could not use COM1 (/dev/ttyS0): <reason>." The label is what the port list shows.
 std::string DescribePortFailure(const TransferOutcome& outcome, const std::string& portLabel);
 
-// "Nothing was sent: Scene 03, Dimmer 01.2 holds level 300, ..."
+// "Nothing was sent: Scene 03, Dimmer 01.2 holds level 300, ..." naming the first ten levels a
+// controller cannot hold and counting the rest.
 std::string DescribeLevelOutOfRange(const TransferOutcome& outcome);
+
+// What a Send that stopped did to the controller: "Nothing was sent." when no frame went out,
+// "The controller may hold part of the show." once one had.
+std::string DescribeSendConsequence(const TransferOutcome& outcome);
 
 }  // namespace corvane

@@ -9,6 +9,7 @@
 #include "link/hex.h"
 #include "tests/support/fake_comm_control.h"
 #include "transfer/scene_transfer.h"
+#include "transfer/transfer_report.h"
 
 namespace corvane {
 namespace {
@@ -163,18 +164,45 @@ TEST(SendScenes, AnUnacknowledgedBlockStopsTheTransfer) {
     EXPECT_FALSE(w.port.PortOpen());
 }
 
-TEST(SendScenes, ALevelOutsideTheByteRangeStopsItBeforeThePortOpens) {
-    struct Case { int scene, dimmer, level; };
-    for (const Case c : {Case{0, 0, 256}, Case{12, 40, -1}, Case{63, 63, 32767}}) {
-        World w;
-        SceneTable scenes = SceneTable::with({{c.scene, c.dimmer, static_cast<int16_t>(c.level)}});
-        if (c.scene == 63) scenes(63, 62) = 300;  // the first in send order is named
-        const TransferOutcome outcome = w.transfer.SendScenes(1, scenes, w.events);
-        EXPECT_EQ(outcome.kind, TransferOutcome::Kind::LevelOutOfRange);
-        EXPECT_EQ(outcome.scene, c.scene);
-        EXPECT_EQ(outcome.dimmer, c.scene == 63 ? 62 : c.dimmer);
-        EXPECT_TRUE(w.port.calls.empty()) << "the port was touched";
-    }
+TEST(SendScenes, EveryLevelOutsideTheByteRangeIsNamedBeforeThePortOpens) {
+    World w;
+    SceneTable scenes = SceneTable::with({{0, 0, 256}, {12, 40, -1}, {63, 63, 32767}});
+    scenes(63, 62) = 300;
+    const TransferOutcome outcome = w.transfer.SendScenes(1, scenes, w.events);
+    EXPECT_EQ(outcome.kind, TransferOutcome::Kind::LevelOutOfRange);
+    // In send order: block by block, dimmer by dimmer.
+    EXPECT_EQ(outcome.badLevels, (std::vector<LevelOutOfRange>{{0, 0, 256}, {12, 40, -1}, {63, 62, 300}, {63, 63, 32767}}));
+    EXPECT_EQ(outcome.framesSent, 0);
+    EXPECT_TRUE(w.port.calls.empty()) << "the port was touched";
+}
+
+TEST(TransferReport, ARefusedSendNamesTheFirstTenLevelsAndCountsTheRest) {
+    TransferOutcome one;
+    one.badLevels = {{2, 5, 300}};
+    EXPECT_EQ(DescribeLevelOutOfRange(one),
+              "Nothing was sent: Scene 03, Dimmer 02.2 holds level 300, which a controller cannot store (levels "
+              "run from 0 to 255). Set that level in the editor, then send again.");
+    TransferOutcome many;
+    for (int s = 0; s < 13; ++s) many.badLevels.push_back({s, 0, -s - 1});
+    const std::string text = DescribeLevelOutOfRange(many);
+    EXPECT_EQ(text.rfind("Nothing was sent: 13 levels lie outside 0 to 255, which a controller cannot store: "
+                         "Scene 01, Dimmer 01.1 holds level -1; Scene 02, Dimmer 01.1 holds level -2; ",
+                         0),
+              0u)
+        << text;
+    EXPECT_NE(text.find("Scene 10, Dimmer 01.1 holds level -10; and 3 more. Set those levels in the editor"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("Scene 11"), std::string::npos) << text;
+}
+
+TEST(TransferReport, ASendSaysWhetherAnythingReachedTheController) {
+    TransferOutcome refusedAtOpen;
+    refusedAtOpen.kind = TransferOutcome::Kind::PortFailed;
+    EXPECT_EQ(DescribeSendConsequence(refusedAtOpen), "Nothing was sent.");
+    TransferOutcome lostOnTheWay = refusedAtOpen;
+    lostOnTheWay.framesSent = 7;
+    EXPECT_EQ(DescribeSendConsequence(lostOnTheWay), "The controller may hold part of the show.");
 }
 
 }  // namespace
