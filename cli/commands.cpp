@@ -15,6 +15,7 @@
 #include "cli/line_device.h"
 #include "cli/scene_csv.h"
 #include "cli/scene_printing.h"
+#include "cli/standard_output.h"
 #include "document/scene_file.h"
 #include "document/scene_names.h"
 #include "link/controller_link.h"
@@ -48,7 +49,7 @@ struct CommandLine {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     }
 
-    bool parse(const QStringList& arguments, int expectedPositionals, int* status) {
+    bool parse(const QStringList& arguments, int expectedPositionals, StandardOutput& out, int* status) {
         QStringList args = arguments;
         args.removeAt(1);  // the command name
         if (!parser.parse(args)) {
@@ -60,7 +61,7 @@ struct CommandLine {
             QString help = parser.helpText();
             const qsizetype space = help.indexOf(' ', QStringLiteral("Usage: ").size());
             help.replace(0, space, QStringLiteral("Usage: %1 %2").arg(QString::fromLatin1(kProgram), name));
-            std::fputs(text(help).c_str(), stdout);
+            out.write(text(help));
             *status = kDone;
             return false;
         }
@@ -126,7 +127,8 @@ public:
         return e;
     }
 
-    // Ends the progress line; then the exit status and message for a failed transfer.
+    // Ends the progress line; then the exit status and message for a failed transfer, closed by
+    // the consequence, a sentence of its own.
     int finish(const TransferOutcome& outcome, const char* errorText, const std::string& consequence) {
         if (onTerminal_ && started_) std::fputc('\n', stderr);
         started_ = false;
@@ -135,7 +137,7 @@ public:
             case TransferOutcome::Kind::BlockFailed:
                 return complain(kNoAnswer, std::string(errorText) + " The controller on " + device_->label() +
                                                " (node " + std::to_string(node_) + ") did not answer block " +
-                                               SceneNumberText(outcome.block) + " of 64 after three attempts; " +
+                                               SceneNumberText(outcome.block) + " of 64 after three attempts. " +
                                                consequence);
             case TransferOutcome::Kind::PortFailed:
                 return complain(kPortError, DescribePortFailure(outcome, device_->label()) + " " + consequence);
@@ -177,7 +179,7 @@ private:
     bool started_ = false;
 };
 
-int Get(const QStringList& arguments) {
+int Get(const QStringList& arguments, StandardOutput& out) {
     CommandLine cmd(QStringLiteral("get"),
                     QStringLiteral("Reads the controller's 64 scenes and writes them to FILE as a scene file, only "
                                    "when all 64 blocks arrived."),
@@ -185,11 +187,14 @@ int Get(const QStringList& arguments) {
     LinkOptions link;
     link.addTo(cmd.parser);
     int status = kDone;
-    if (!cmd.parse(arguments, 1, &status)) return status;
+    if (!cmd.parse(arguments, 1, out, &status)) return status;
+    // A target that cannot take the file is said before the controller is read, not after.
+    const QString file = cmd.positional(0);
+    QString targetProblem;
+    if (!CheckSaveTarget(file, &targetProblem)) return complain(kFileError, text(targetProblem));
     std::unique_ptr<Session> session = Session::Open(cmd.parser, link, &status);
     if (!session) return status;
 
-    const QString file = cmd.positional(0);
     SceneTable scenes;
     const TransferOutcome outcome = session->transfer().GetScenes(session->commPort(), scenes, session->events());
     status = session->finish(outcome, "Upload Error.", text(file) + " was not written.");
@@ -199,7 +204,7 @@ int Get(const QStringList& arguments) {
     return kDone;
 }
 
-int Send(const QStringList& arguments) {
+int Send(const QStringList& arguments, StandardOutput& out) {
     CommandLine cmd(QStringLiteral("send"),
                     QStringLiteral("Writes the scene file FILE to the controller's 64 scenes; with --verify, reads "
                                    "every block back and reports each level that differs."),
@@ -209,7 +214,7 @@ int Send(const QStringList& arguments) {
     const QCommandLineOption verify(QStringLiteral("verify"), QStringLiteral("Read the scenes back and compare."));
     cmd.parser.addOption(verify);
     int status = kDone;
-    if (!cmd.parse(arguments, 1, &status)) return status;
+    if (!cmd.parse(arguments, 1, out, &status)) return status;
 
     SceneTable scenes;
     if (!loadTable(cmd.positional(0), scenes, &status)) return status;
@@ -217,26 +222,26 @@ int Send(const QStringList& arguments) {
     if (!session) return status;
 
     TransferOutcome outcome = session->transfer().SendScenes(session->commPort(), scenes, session->events());
-    status = session->finish(outcome, "Download Error.", "the controller may hold part of the show.");
+    status = session->finish(outcome, "Download Error.", DescribeSendConsequence(outcome));
     if (status != kDone || !cmd.parser.isSet(verify)) return status;
 
     SceneTable readBack;
     outcome = session->transfer().GetScenes(session->commPort(), readBack, session->events());
-    status = session->finish(outcome, "Upload Error.", "the show was sent but could not be checked.");
+    status = session->finish(outcome, "Upload Error.", "The show was sent but could not be checked.");
     if (status != kDone) return status;
     int differences = 0;
     const std::string report = PrintDifferences(scenes, readBack, &differences);
     if (differences == 0) {
-        std::fputs("Verified: the controller holds every level sent.\n", stdout);
+        out.write("Verified: the controller holds every level sent.\n");
         return kDone;
     }
-    std::fputs("Scene      Dimmer         sent    read\n", stdout);
-    std::fputs(report.c_str(), stdout);
+    out.write("Scene      Dimmer         sent    read\n");
+    out.write(report);
     return complain(kNoAnswer, std::to_string(differences) + " level" + (differences == 1 ? "" : "s") +
                                    " read back differ from what was sent.");
 }
 
-int Show(const QStringList& arguments) {
+int Show(const QStringList& arguments, StandardOutput& out) {
     CommandLine cmd(QStringLiteral("show"),
                     QStringLiteral("Prints a scene of FILE (every scene without --scene) as the editor shows it."),
                     QStringLiteral("FILE"));
@@ -246,7 +251,7 @@ int Show(const QStringList& arguments) {
     cmd.parser.addOption(scene);
     cmd.parser.addOption(levels);
     int status = kDone;
-    if (!cmd.parse(arguments, 1, &status)) return status;
+    if (!cmd.parse(arguments, 1, out, &status)) return status;
 
     int first = 0;
     int last = kSceneCount - 1;
@@ -261,50 +266,50 @@ int Show(const QStringList& arguments) {
     if (!loadTable(cmd.positional(0), table, &status)) return status;
     const LevelFormat format = cmd.parser.isSet(levels) ? LevelFormat::Raw : LevelFormat::Percent;
     for (int s = first; s <= last; ++s) {
-        if (s != first) std::fputc('\n', stdout);
-        std::fputs(PrintScene(table, s, format).c_str(), stdout);
+        if (s != first) out.write("\n");
+        out.write(PrintScene(table, s, format));
     }
     return kDone;
 }
 
-int Diff(const QStringList& arguments) {
+int Diff(const QStringList& arguments, StandardOutput& out) {
     CommandLine cmd(QStringLiteral("diff"),
                     QStringLiteral("Lists every scene and dimmer whose level differs between scene files A and B. "
                                    "Exit status 0 when they hold the same levels, 1 when they differ."),
                     QStringLiteral("A B"));
     int status = kDone;
-    if (!cmd.parse(arguments, 2, &status)) return status;
+    if (!cmd.parse(arguments, 2, out, &status)) return status;
     SceneTable a;
     SceneTable b;
     if (!loadTable(cmd.positional(0), a, &status) || !loadTable(cmd.positional(1), b, &status)) return status;
     int differences = 0;
     const std::string report = PrintDifferences(a, b, &differences);
     if (differences == 0) return kDone;
-    std::fputs("Scene      Dimmer            A       B\n", stdout);
-    std::fputs(report.c_str(), stdout);
-    std::fprintf(stdout, "%d %s.\n", differences, differences == 1 ? "level differs" : "levels differ");
+    out.write("Scene      Dimmer            A       B\n");
+    out.write(report);
+    out.write(std::to_string(differences) + (differences == 1 ? " level differs.\n" : " levels differ.\n"));
     return kNoAnswer;
 }
 
-int Export(const QStringList& arguments) {
+int Export(const QStringList& arguments, StandardOutput& out) {
     CommandLine cmd(QStringLiteral("export"),
                     QStringLiteral("Prints the scene file FILE as CSV: a header row of dimmer names, then one row "
                                    "per scene."),
                     QStringLiteral("FILE"));
     int status = kDone;
-    if (!cmd.parse(arguments, 1, &status)) return status;
+    if (!cmd.parse(arguments, 1, out, &status)) return status;
     SceneTable table;
     if (!loadTable(cmd.positional(0), table, &status)) return status;
-    std::fputs(WriteSceneCsv(table).c_str(), stdout);
+    out.write(WriteSceneCsv(table));
     return kDone;
 }
 
-int Import(const QStringList& arguments) {
+int Import(const QStringList& arguments, StandardOutput& out) {
     CommandLine cmd(QStringLiteral("import"),
                     QStringLiteral("Reads CSV as written by export and writes it to FILE as a scene file."),
                     QStringLiteral("CSV FILE"));
     int status = kDone;
-    if (!cmd.parse(arguments, 2, &status)) return status;
+    if (!cmd.parse(arguments, 2, out, &status)) return status;
     const QString csvPath = cmd.positional(0);
     QFile csv(csvPath);
     if (!csv.open(QIODevice::ReadOnly))
@@ -339,8 +344,11 @@ const char kUsageText[] =
 
 }  // namespace
 
-int Run(const QStringList& arguments) {
-    static const std::map<QString, std::function<int(const QStringList&)>> commands = {
+namespace {
+
+int Dispatch(const QStringList& arguments, StandardOutput& out) {
+    using Command = int (*)(const QStringList&, StandardOutput&);
+    static const std::map<QString, Command> commands = {
         {QStringLiteral("get"), Get},       {QStringLiteral("send"), Send},     {QStringLiteral("show"), Show},
         {QStringLiteral("diff"), Diff},     {QStringLiteral("export"), Export}, {QStringLiteral("import"), Import},
     };
@@ -350,13 +358,23 @@ int Run(const QStringList& arguments) {
     }
     const QString& command = arguments.at(1);
     if (command == QStringLiteral("--help") || command == QStringLiteral("-h") || command == QStringLiteral("help")) {
-        std::fputs(kUsageText, stdout);
+        out.write(kUsageText);
         return kDone;
     }
     const auto found = commands.find(command);
     if (found == commands.end())
         return complain(kUsage, "unknown command \"" + text(command) + "\" (commands: get, send, show, diff, export, import; see --help)");
-    return found->second(arguments);
+    return found->second(arguments, out);
+}
+
+}  // namespace
+
+int Run(const QStringList& arguments) {
+    StandardOutput out(stdout);
+    const int status = Dispatch(arguments, out);
+    const std::string failed = out.close();
+    if (!failed.empty()) return complain(kFileError, "Could not write to standard output: " + failed);
+    return status;
 }
 
 }  // namespace corvane::cli

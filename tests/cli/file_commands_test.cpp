@@ -1,5 +1,8 @@
 // show, diff, export and import as a technician runs them, and what each says about bad input.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include "tests/cli/programs.h"
 
@@ -107,6 +110,60 @@ TEST(BadInput, EachGetsOneLineItsStatusAndWritesNothing) {
     }
     EXPECT_FALSE(QFile::exists(f.path("new.SCN")));
     EXPECT_EQ(FileBytes(f.path("keep.SCN")), QByteArray("old contents"));
+}
+
+bool IsFifo(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
+TEST(BadTargets, ADeviceOrPipeIsRefusedBeforeAnythingIsReadOrWritten) {
+    Files f;
+    const QString pipe = f.path("pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    WriteFile(f.path("good.csv"), RunScenes({"export", f.write("good.SCN", SceneTable{})}).out.toUtf8());
+    struct Case {
+        QStringList args;
+        QString target;
+        const char* kind;
+    };
+    std::vector<Case> cases = {
+        {{"get", "--port", "sim", pipe}, pipe, "a named pipe"},
+        {{"import", f.path("good.csv"), pipe}, pipe, "a named pipe"},
+    };
+    const QString null = f.path("null");
+    if (geteuid() == 0) {
+        // Made here, never in /dev: a node with the numbers of /dev/null.
+        ASSERT_EQ(mknod(QFile::encodeName(null).constData(), S_IFCHR | 0666, makedev(1, 3)), 0);
+        cases.push_back({{"get", "--port", "sim", null}, null, "a character device"});
+    }
+    for (const Case& c : cases) {
+        const ProgramRun r = RunScenes(c.args);
+        const std::string what = c.args.join(' ').toStdString();
+        EXPECT_EQ(r.status, 4) << what << "\n" << r.err.toStdString();
+        EXPECT_EQ(r.err, QStringLiteral("corvane-scenes: Could not save %1: it is not a regular file (it is %2).\n")
+                             .arg(c.target, QLatin1String(c.kind)))
+            << what;
+    }
+    EXPECT_TRUE(IsFifo(pipe));
+    if (geteuid() == 0) {
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(null).constData(), &st), 0);
+        EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device node was replaced";
+    }
+}
+
+TEST(StandardOutput, OutputThatCannotBeWrittenIsAFileError) {
+    Files f;
+    const QString a = f.write("a.SCN", SceneTable::with({{0, 0, 9}}));
+    const QString b = f.write("b.SCN", SceneTable{});
+    for (const QStringList& args : {QStringList{"export", a}, QStringList{"show", a}, QStringList{"diff", a, b},
+                                    QStringList{"show", "--help"}, QStringList{"--help"}}) {
+        const ProgramRun r = RunScenes(args, QString(), 30000, QStringLiteral("/dev/full"));
+        EXPECT_EQ(r.status, 4) << args.join(' ').toStdString();
+        EXPECT_EQ(r.err, "corvane-scenes: Could not write to standard output: no room left on the disk\n")
+            << args.join(' ').toStdString();
+    }
 }
 
 TEST(Help, EveryCommandDescribesItself) {

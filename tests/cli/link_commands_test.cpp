@@ -71,18 +71,30 @@ TEST(SendCommand, PutsTheFileIntoTheControllerAndVerifiesIt) {
     EXPECT_EQ(FileBytes(dir.filePath("saved.SCN")), SceneBytes(Pattern(3)));
 }
 
-TEST(SendCommand, RefusesALevelAControllerCannotHoldBeforeSendingAnything) {
+TEST(SendCommand, RefusesLevelsAControllerCannotHoldBeforeSendingAnything) {
     QTemporaryDir dir;
     SceneTable t = Pattern(4);
     t(20, 33) = 256;
+    t(40, 1) = -5;
     WriteFile(dir.filePath("bad.SCN"), SceneBytes(t));
     SimProcess sim({"--save", dir.filePath("saved.SCN")});
     const ProgramRun r = RunScenes({"send", "--port", sim.device(), dir.filePath("bad.SCN")});
     EXPECT_EQ(r.status, 4);
-    EXPECT_TRUE(r.err.contains("Scene 21, Dimmer 09.2 holds level 256")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("2 levels lie outside 0 to 255")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Scene 21, Dimmer 09.2 holds level 256; Scene 41, Dimmer 01.2 holds level -5."))
+        << r.err.toStdString();
     EXPECT_FALSE(r.err.contains("Block: "));
     EXPECT_EQ(sim.stop(), 0);
     EXPECT_EQ(FileBytes(dir.filePath("saved.SCN")), SceneBytes(DemoShow()));
+}
+
+TEST(SendCommand, APortThatNeverOpenedSaysNothingWasSent) {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("show.SCN"), SceneBytes(Pattern(5)));
+    const ProgramRun r = RunScenes({"send", "--port", "/dev/null", dir.filePath("show.SCN")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(r.err.startsWith("corvane-scenes: Could not use /dev/null: ")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.endsWith(". Nothing was sent.\n")) << r.err.toStdString();
 }
 
 }  // namespace

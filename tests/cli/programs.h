@@ -23,9 +23,12 @@ struct ProgramRun {
     QString err;
 };
 
-inline ProgramRun RunScenes(const QStringList& args, const QString& workDir = QString(), int deadlineMs = 30000) {
+// outputFile, when given, takes standard output in place of the test ("/dev/full").
+inline ProgramRun RunScenes(const QStringList& args, const QString& workDir = QString(), int deadlineMs = 30000,
+                            const QString& outputFile = QString()) {
     QProcess p;
     if (!workDir.isEmpty()) p.setWorkingDirectory(workDir);
+    if (!outputFile.isEmpty()) p.setStandardOutputFile(outputFile, QIODevice::Append);
     p.start(QStringLiteral(CORVANE_SCENES_PROGRAM), args);
     ProgramRun r;
     if (!p.waitForFinished(deadlineMs)) {
