@@ -3,9 +3,11 @@
 #include "document/document_commands.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <optional>
 #include <vector>
@@ -292,16 +294,25 @@ TEST(DocumentCommands, AFileThatCannotBeOpenedIsReportedAndNothingChanges) {
 }
 
 TEST(DocumentCommands, AFailedSaveAsIsReportedAndKeepsTheDocumentAsItWas) {
-    DocumentWorld w;
-    w.makeDirty(aShow(), "None");
-    const QString target = w.path("gone/x.SCN");
-    w.choose(target);
-    w.commands.SaveAs();
-    EXPECT_EQ(w.messages.shown, std::vector<Message>{messages::problem(
-                                    "Could not save " + target + ": the folder does not exist.")});
-    EXPECT_EQ(w.document.CurrentFile, "None");
-    EXPECT_TRUE(w.document.Changed);
-    EXPECT_EQ(w.titles, std::vector<QString>{"None"});
+    struct Case {
+        QString name;
+        QString reason;
+    };
+    for (const Case& c : {Case{"gone/x.SCN", "the folder does not exist"},
+                          Case{"pipe", "it is not a regular file (it is a named pipe)"}}) {
+        DocumentWorld w;
+        ASSERT_EQ(mkfifo(QFile::encodeName(w.path("pipe")).constData(), 0666), 0);
+        w.makeDirty(aShow(), "None");
+        const QString target = w.path(c.name);
+        w.choose(target);
+        w.commands.SaveAs();
+        EXPECT_EQ(w.messages.shown,
+                  std::vector<Message>{messages::problem("Could not save " + target + ": " + c.reason + ".")});
+        EXPECT_EQ(w.document.CurrentFile, "None");
+        EXPECT_TRUE(w.document.Changed);
+        EXPECT_EQ(w.titles, std::vector<QString>{"None"});
+        EXPECT_TRUE(QFileInfo(w.path("pipe")).exists() && !QFileInfo(w.path("pipe")).isFile());
+    }
 }
 
 TEST(DocumentCommands, AFailedSaveKeepsTheOldFileAndChanged) {
