@@ -3,6 +3,8 @@
 
 #include <QCommandLineParser>
 
+#include "link/node_numbers.h"
+
 namespace corvane::sim {
 namespace {
 
@@ -44,11 +46,14 @@ bool decimalInRange(const QString& text, int low, int high, int* value) {
 SimCommandLine ParseSimCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Only -h and --help: Qt's own --help-all would offer options the simulator does not take.
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays help on commandline options."));
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption node(QStringLiteral("node"),
-                                  QStringLiteral("Node number, 1 to 254 (default 1)."),
-                                  QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption node(
+        QStringLiteral("node"),
+        QStringLiteral("Node number, 1 to 254 (default 1), in decimal or as 0x and two hexadecimal digits."),
+        QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption load(
         QStringLiteral("load"),
         QStringLiteral("Start with the show in this scene file (default: a built-in show)."),
@@ -73,13 +78,17 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments) {
                                     QStringLiteral("MS"), QStringLiteral("1200"));
     const QCommandLineOption verbose(QStringLiteral("verbose"),
                                      QStringLiteral("Describe every request on standard error."));
-    parser.addOptions({node, load, save, lower, framedAck, paced, fault, lateMs, verbose});
+    parser.addOptions({help, node, load, save, lower, framedAck, paced, fault, lateMs, verbose});
 
     if (!parser.parse(arguments)) return error(parser.errorText().toStdString());
     if (parser.isSet(help)) {
         SimCommandLine result;
         result.outcome = SimCommandLine::Outcome::Help;
-        result.text = parser.helpText().toStdString();
+        // Qt names the program by the path it was started by.
+        QString text = parser.helpText();
+        const qsizetype space = text.indexOf(' ', QStringLiteral("Usage: ").size());
+        text.replace(0, space, QStringLiteral("Usage: corvane-sim"));
+        result.text = text.toStdString();
         return result;
     }
     if (parser.isSet(version)) {
@@ -87,16 +96,21 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments) {
         result.outcome = SimCommandLine::Outcome::Version;
         return result;
     }
+    const QStringList given = parser.optionNames();
+    for (const QString& option : given) {
+        if (option != fault.names().constFirst() && given.count(option) > 1)
+            return error("--" + option.toStdString() + " was given more than once");
+    }
     if (!parser.positionalArguments().isEmpty())
         return error("unexpected argument \"" + parser.positionalArguments().first().toStdString() +
                      "\"");
 
     SimSettings s;
     int number = 0;
-    if (!decimalInRange(parser.value(node), 1, 254, &number))
-        return error("--node \"" + parser.value(node).toStdString() +
-                     "\": the node must be a number from 1 to 254");
-    s.engine.node = static_cast<int16_t>(number);
+    const std::optional<int> nodeNumber = ParseNodeNumber(parser.value(node).toStdString());
+    if (!nodeNumber)
+        return error("--node \"" + parser.value(node).toStdString() + "\": the node must be " + kNodeForms);
+    s.engine.node = static_cast<int16_t>(*nodeNumber);
     if (!decimalInRange(parser.value(lateMs), 0, kLongestLateMs, &number))
         return error("--late-ms \"" + parser.value(lateMs).toStdString() +
                      "\": the delay must be a number of milliseconds from 0 to 60000");

@@ -198,8 +198,8 @@ TEST(CorvaneSim, RefusesWrongCommandLineWithStatusTwo) {
     const auto [status, said] = RunToEnd({QStringLiteral("--node"), QStringLiteral("255")});
     EXPECT_EQ(status, 2);
     EXPECT_EQ(said.toStdString(),
-              "corvane-sim: --node \"255\": the node must be a number from 1 to 254 (see "
-              "corvane-sim --help)\n");
+              "corvane-sim: --node \"255\": the node must be a node number from 1 to 254, in decimal (10) "
+              "or in hexadecimal with 0x (0x0A) (see corvane-sim --help)\n");
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST(SimCommandLine, DefaultsToNodeOneUpperCasePlainAckUnpaced) {
 
 TEST(SimCommandLine, ReadsEveryOption) {
     const SimCommandLine c =
-        Parse({"--node", "254", "--load", "in.SCN", "--save=out.SCN", "--lower", "--framed-ack",
+        Parse({"--node", "0xFE", "--load", "in.SCN", "--save=out.SCN", "--lower", "--framed-ack",
                "--paced", "--fault", "5:drop:2", "--fault", "63:late:always:read", "--late-ms",
                "250", "--verbose"});
     ASSERT_EQ(c.outcome, SimCommandLine::Outcome::Run) << c.text;
@@ -49,6 +49,8 @@ TEST(SimCommandLine, ReadsEveryOption) {
 TEST(SimCommandLine, HelpExplainsFaultsAndExitStatus) {
     const SimCommandLine c = Parse({"--help"});
     ASSERT_EQ(c.outcome, SimCommandLine::Outcome::Help);
+    EXPECT_EQ(c.text.rfind("Usage: corvane-sim [options]\n", 0), 0u) << c.text;
+    EXPECT_EQ(c.text.find("--help-all"), std::string::npos);
     for (const char* part : {"--node", "--load", "--save", "--fault", "--paced", "--lower",
                              "--framed-ack", "5:drop:2", "Exit status"})
         EXPECT_NE(c.text.find(part), std::string::npos) << part;
@@ -72,10 +74,11 @@ TEST_P(RefusedCommandLine, SaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Args, RefusedCommandLine,
     testing::Values(
-        Refused{{"--node", "0"}, "--node \"0\": the node must be a number from 1 to 254"},
-        Refused{{"--node", "255"}, "--node \"255\": the node must be a number from 1 to 254"},
-        Refused{{"--node", "0x10"}, "--node \"0x10\": the node must be a number from 1 to 254"},
-        Refused{{"--node", " 5"}, "--node \" 5\": the node must be a number from 1 to 254"},
+        Refused{{"--node", "0"}, "--node \"0\": the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A)"},
+        Refused{{"--node", "0xFF"}, "--node \"0xFF\": the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A)"},
+        Refused{{"--node", " 5"}, "--node \" 5\": the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A)"},
+        Refused{{"--node", "1", "--node", "2"}, "--node was given more than once"},
+        Refused{{"--help-all"}, "Unknown option 'help-all'."},
         Refused{{"--late-ms", "-1"},
                 "--late-ms \"-1\": the delay must be a number of milliseconds from 0 to 60000"},
         Refused{{"--fault", "64:drop"},
