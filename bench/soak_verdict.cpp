@@ -47,6 +47,8 @@ std::string FailureProblem(const Trial& trial, const Ending& e) {
         }
         case TransferOutcome::Kind::LevelOutOfRange:
             return "refused a level that is in range";
+        case TransferOutcome::Kind::Interrupted:
+            return "stopped though nothing asked it to";
         case TransferOutcome::Kind::Done:
             break;
     }

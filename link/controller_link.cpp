@@ -28,6 +28,10 @@ void ControllerLink::AwaitReply(int16_t expectedLength, int32_t limit) {
     while (comCV_.InBufferCount() < expectedLength) {
         const int32_t reading = stopwatch_.Reading();
         if (reading >= limit) return;
+        if (stopRequested_ && stopRequested_()) {
+            stoppedEarly_ = true;
+            return;
+        }
         comCV_.WaitForInput(static_cast<int>(std::min(kWaitSliceMs, limit - reading)));
     }
 }
@@ -51,6 +55,7 @@ bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLen
     const std::string frame = BuildRequestFrame(node, command);
     CodeArray codes{};
     replyMayFollow_ = false;
+    stoppedEarly_ = false;
 
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         Drain();
@@ -58,6 +63,10 @@ bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLen
         ++framesWritten_;
         stopwatch_.Restart();
         AwaitReply(expectedLength, limit);
+        if (stoppedEarly_) {
+            replyMayFollow_ = true;
+            return false;
+        }
         // Read again: a reply that completed only as the limit passed is too late, however many
         // characters it brought; the next attempt's drain clears them.
         if (stopwatch_.Reading() >= limit) {

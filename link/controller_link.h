@@ -42,6 +42,11 @@ public:
     // command's. Port failures throw PortError.
     void DrainLateReplies(int32_t timeout);
 
+    // Asked while a reply is awaited: true gives the command up at once (SendCommand returns false,
+    // and StoppedEarly() says why). Empty: never.
+    void setStopCheck(std::function<bool()> stopRequested) { stopRequested_ = std::move(stopRequested); }
+    bool StoppedEarly() const { return stoppedEarly_; }
+
     // Request frames written to the line by every SendCommand so far.
     int FramesWritten() const { return framesWritten_; }
 
@@ -56,7 +61,9 @@ private:
     CommControl& comCV_;
     Stopwatch& stopwatch_;
     std::function<int()> selectedNodeIndex_;
+    std::function<bool()> stopRequested_;
     bool replyMayFollow_ = false;
+    bool stoppedEarly_ = false;
     int framesWritten_ = 0;
 };
 

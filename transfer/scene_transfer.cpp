@@ -31,6 +31,8 @@ TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& event
     CommControl& port = link_.comCV();
     TransferOutcome outcome;
     const int framesBefore = link_.FramesWritten();
+    // A stop asked for while a block waits ends the wait, not only the transfer between blocks.
+    link_.setStopCheck(events.stopRequested);
     try {
         port.setCommPort(commPort);
         port.setSettings(kLineSettings);
@@ -38,11 +40,16 @@ TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& event
         port.setRTSEnable(true);
         port.setDTREnable(true);
         for (int block = 0; block < kSceneCount; ++block) {
-            if (events.blockStarting) events.blockStarting(block);
-            if (!perBlock(block)) {
-                outcome.kind = TransferOutcome::Kind::BlockFailed;
+            const bool stopped = events.stopRequested && events.stopRequested();
+            if (!stopped && events.blockStarting) events.blockStarting(block);
+            if (stopped || !perBlock(block)) {
                 outcome.block = block;
                 outcome.framesSent = link_.FramesWritten() - framesBefore;
+                if (stopped || link_.StoppedEarly()) {
+                    outcome.kind = TransferOutcome::Kind::Interrupted;
+                    break;
+                }
+                outcome.kind = TransferOutcome::Kind::BlockFailed;
                 if (events.blockFailed) events.blockFailed(outcome);
                 break;
             }
@@ -61,6 +68,7 @@ TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& event
             // Already closed by the failure itself.
         }
     }
+    link_.setStopCheck({});
     outcome.framesSent = link_.FramesWritten() - framesBefore;
     return outcome;
 }

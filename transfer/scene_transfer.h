@@ -42,6 +42,7 @@ struct TransferOutcome {
         BlockFailed,      // the controller did not answer block `block` after three attempts
         PortFailed,       // the port could not be opened or was lost; see portDevice, portReason
         LevelOutOfRange,  // Send only: the levels in badLevels are not 0 to 255
+        Interrupted,      // stopRequested answered true before block `block`
     };
     Kind kind = Kind::Done;
     int block = -1;
@@ -60,6 +61,8 @@ struct TransferEvents {
     std::function<void(int block)> blockStarting;
     // A block failed; runs while the port is still open, before the transfer closes it.
     std::function<void(const TransferOutcome&)> blockFailed;
+    // Asked before each block: true ends the transfer there, as if it had failed.
+    std::function<bool()> stopRequested;
 };
 
 class SceneTransfer {
