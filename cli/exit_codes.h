@@ -8,5 +8,6 @@ inline constexpr int kNoAnswer = 1;  // the controller did not answer, or diff f
 inline constexpr int kUsage = 2;
 inline constexpr int kPortError = 3;
 inline constexpr int kFileError = 4;
+inline constexpr int kInterrupted = 130;  // Ctrl-C, as a shell reports a program it ended
 
 }  // namespace corvane::cli

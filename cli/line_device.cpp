@@ -1,6 +1,7 @@
 // The DEVICE a command names.
 #include "cli/line_device.h"
 
+#include <QString>
 #include <system_error>
 
 #include "sim/demo_show.h"
@@ -12,11 +13,13 @@ LineDevice::~LineDevice() = default;
 
 std::unique_ptr<LineDevice> LineDevice::Open(const std::string& name, std::string* error) {
     std::unique_ptr<LineDevice> device(new LineDevice);
-    if (name.empty()) {
+    const QString given = QString::fromStdString(name);
+    if (given.isEmpty()) {
         *error = "--port needs a device: a device path, COM1 to COM8, or sim";
         return nullptr;
     }
-    if (name == "sim") {
+    // "sim" and "COM1" are names, not paths: taken whatever their case, as Windows takes COM1.
+    if (given.compare(QStringLiteral("sim"), Qt::CaseInsensitive) == 0) {
         try {
             sim::ControllerEngine engine(sim::EngineOptions{});
             engine.setMemory(sim::DemoMemory());
@@ -29,9 +32,10 @@ std::unique_ptr<LineDevice> LineDevice::Open(const std::string& name, std::strin
         device->label_ = "the built-in simulator (" + device->simulator_->devicePath() + ")";
         return device;
     }
-    if (name.size() == 4 && name.rfind("COM", 0) == 0 && name[3] >= '1' && name[3] <= '8') {
-        device->port_ = static_cast<int16_t>(name[3] - '0');
-        device->label_ = name;
+    if (given.size() == 4 && given.startsWith(QStringLiteral("COM"), Qt::CaseInsensitive) &&
+        given[3] >= '1' && given[3] <= '8') {
+        device->port_ = static_cast<int16_t>(given[3].digitValue());
+        device->label_ = "COM" + name.substr(3);
         return device;
     }
     device->port_ = device->names_.addDevice(name);

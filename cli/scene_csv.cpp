@@ -10,11 +10,11 @@
 namespace corvane {
 namespace {
 
-std::vector<std::string_view> splitFields(std::string_view line) {
+std::vector<std::string_view> splitFields(std::string_view line, char separator) {
     std::vector<std::string_view> fields;
     size_t start = 0;
     while (true) {
-        const size_t comma = line.find(',', start);
+        const size_t comma = line.find(separator, start);
         fields.push_back(line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
         if (comma == std::string_view::npos) break;
         start = comma + 1;
@@ -58,6 +58,15 @@ bool ReadSceneCsv(std::string_view text, SceneTable& table, std::string* error) 
         if (error != nullptr) *error = std::move(message);
         return false;
     };
+    // A spreadsheet saving "Unicode text" writes UTF-16: a byte-order mark, or a NUL beside every
+    // character of the header.
+    const bool utf16Mark = text.size() >= 2 && ((text[0] == '\xFF' && text[1] == '\xFE') ||
+                                                (text[0] == '\xFE' && text[1] == '\xFF'));
+    if (utf16Mark || text.substr(0, 64).find('\0') != std::string_view::npos)
+        return fail("it is UTF-16; save it as UTF-8");
+    // A spreadsheet's "CSV UTF-8" starts with a byte-order mark.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+
     std::vector<std::string_view> lines;
     size_t start = 0;
     while (start < text.size()) {
@@ -70,7 +79,11 @@ bool ReadSceneCsv(std::string_view text, SceneTable& table, std::string* error) 
 
     constexpr size_t kColumns = 1 + kDimmerCount;
     if (lines.empty()) return fail("line 1: the file is empty; expected a header row and 64 scene rows");
-    const std::vector<std::string_view> header = splitFields(lines[0]);
+    // Where the decimal mark is a comma, spreadsheets put semicolons between fields.
+    const char separator = lines[0].find(',') == std::string_view::npos && lines[0].find(';') != std::string_view::npos
+                               ? ';'
+                               : ',';
+    const std::vector<std::string_view> header = splitFields(lines[0], separator);
     if (header.size() != kColumns)
         return fail("line 1: the header has " + std::to_string(header.size()) + " columns; expected " +
                     std::to_string(kColumns) + " (Scene and 64 dimmers)");
@@ -80,14 +93,17 @@ bool ReadSceneCsv(std::string_view text, SceneTable& table, std::string* error) 
             return fail(where(1, c + 1) + "expected the header \"" + expected + "\", found \"" +
                         std::string(trimmed(header[c])) + "\"");
     }
-    if (lines.size() != 1 + kSceneCount)
-        return fail("line " + std::to_string(lines.size() < 1 + kSceneCount ? lines.size() + 1 : 2 + kSceneCount) +
-                    ": expected exactly 64 scene rows after the header, found " + std::to_string(lines.size() - 1));
 
     SceneTable read;
-    for (int s = 0; s < kSceneCount; ++s) {
-        const size_t lineNo = static_cast<size_t>(s) + 2;
-        const std::vector<std::string_view> fields = splitFields(lines[static_cast<size_t>(s) + 1]);
+    const size_t rows = lines.size() - 1;
+    for (size_t row = 0; row < rows && row < kSceneCount; ++row) {
+        const int s = static_cast<int>(row);
+        const size_t lineNo = row + 2;
+        const std::string_view line = lines[row + 1];
+        if (trimmed(line).empty())
+            return fail("line " + std::to_string(lineNo) + ": the line is blank; expected the row of scene " +
+                        std::to_string(s + 1));
+        const std::vector<std::string_view> fields = splitFields(line, separator);
         if (fields.size() != kColumns)
             return fail("line " + std::to_string(lineNo) + ": " + std::to_string(fields.size()) +
                         " columns; expected " + std::to_string(kColumns));
@@ -104,6 +120,9 @@ bool ReadSceneCsv(std::string_view text, SceneTable& table, std::string* error) 
             read(s, d) = static_cast<int16_t>(*level);
         }
     }
+    if (rows != kSceneCount)
+        return fail("line " + std::to_string(rows < kSceneCount ? rows + 2 : 2 + kSceneCount) +
+                    ": expected exactly 64 scene rows after the header, found " + std::to_string(rows));
     table = read;
     return true;
 }

@@ -4,6 +4,9 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <QRegularExpression>
+#include <QSet>
+
 #include "tests/cli/programs.h"
 
 namespace corvane {
@@ -92,11 +95,20 @@ TEST(BadInput, EachGetsOneLineItsStatusAndWritesNothing) {
         {{"diff", good}, 2, "diff: expected 2 file names, got 1"},
         {{"get", f.path("new.SCN")}, 2, "--port DEVICE is required"},
         {{"get", "--port", "sim", "--node", "255", f.path("new.SCN")}, 2, "--node takes a node number from 1 to 254"},
-        {{"get", "--port", "sim", "--node", "x", f.path("new.SCN")}, 2, "--node takes a node number"},
+        {{"get", "--port", "sim", "--node", "x", f.path("new.SCN")}, 2,
+         "--node takes a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A), not \"x\""},
+        {{"get", "--port", "sim", "--node", "0xFF", f.path("new.SCN")}, 2, "not \"0xFF\""},
+        {{"get", "--port", "", f.path("new.SCN")}, 2, "--port DEVICE is required"},
+        {{"show", good, "--scene", "1", "--scene", "2"}, 2, "show: --scene was given more than once"},
+        {{"get", "--port", "sim", "--port", "sim", f.path("new.SCN")}, 2, "get: --port was given more than once"},
+        {{"get", "--help-all"}, 2, "Unknown option 'help-all'"},
         {{"get", "--port", "/dev/corvane-no-such-adapter", f.path("new.SCN")}, 3, "/dev/corvane-no-such-adapter: no such device"},
         {{"send", "--port", "sim", f.path("short.SCN")}, 4, "shorter than a scene file"},
-        {{"import", f.path("bad.csv"), f.path("keep.SCN")}, 4, "bad.csv: line 1: the header has 2 columns"},
-        {{"import", f.path("nothing.csv"), f.path("new.SCN")}, 4, "Could not read"},
+        {{"import", f.path("bad.csv"), f.path("keep.SCN")}, 4,
+         "Could not read " + f.path("bad.csv") + ": line 1: the header has 2 columns"},
+        {{"import", f.path("nothing.csv"), f.path("new.SCN")}, 4,
+         "Could not read " + f.path("nothing.csv") + ": the file or its folder does not exist; " + f.path("new.SCN") +
+             " was not written."},
     };
     for (const Case& c : cases) {
         const ProgramRun r = RunScenes(c.args, f.dir.path());
@@ -166,15 +178,45 @@ TEST(StandardOutput, OutputThatCannotBeWrittenIsAFileError) {
     }
 }
 
-TEST(Help, EveryCommandDescribesItself) {
+TEST(Help, EveryCommandDescribesItselfAndOffersOnlyWhatWorks) {
     for (const char* command : {"get", "send", "show", "diff", "export", "import"}) {
         const ProgramRun r = RunScenes({command, "--help"});
         EXPECT_EQ(r.status, 0) << command;
-        EXPECT_TRUE(r.out.contains(QStringLiteral("corvane-scenes %1").arg(command))) << r.out.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("Usage: corvane-scenes %1 [options]").arg(command)))
+            << r.out.toStdString();
+        EXPECT_FALSE(r.out.contains("--help-all")) << command;
     }
     const ProgramRun r = RunScenes({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(r.out.contains("Exit status"));
+    // The descriptions of the commands start in one column.
+    QSet<qsizetype> columns;
+    for (const QString& line : r.out.split('\n')) {
+        if (!line.startsWith("  ")) continue;
+        const qsizetype gap = line.indexOf("  ", 2);
+        if (gap > 0) columns.insert(line.indexOf(QRegularExpression("\\S"), gap));
+    }
+    EXPECT_EQ(columns.size(), 1) << r.out.toStdString();
+}
+
+TEST(SceneFiles, WhatIsOddAboutAFileIsSaidBesideTheResult) {
+    Files f;
+    QByteArray longer = SceneBytes(SceneTable::with({{0, 0, 255}}));
+    longer.append(QByteArray(808, 'x'));
+    WriteFile(f.path("long.SCN"), longer);
+    QByteArray picture(8192, '\xEE');
+    WriteFile(f.path("shot.png"), picture);
+
+    ProgramRun r = RunScenes({"show", f.path("long.SCN"), "--scene", "1"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "corvane-scenes: " + f.path("long.SCN") +
+                         " is 9000 bytes long; a scene file has 8192: the rest is ignored\n");
+    EXPECT_TRUE(r.out.contains("Dimmer 01.1   100%")) << r.out.toStdString();
+
+    r = RunScenes({"show", f.path("shot.png"), "--scene", "1"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "corvane-scenes: " + f.path("shot.png") +
+                         " holds 4096 levels outside 0 to 255, which no controller holds; is it a scene file?\n");
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST(GetCommand, AControllerThatStopsAnsweringLeavesNoFileBehind) {
 
 TEST(GetCommand, TheBuiltInSimulatorHoldsTheDemoShow) {
     QTemporaryDir dir;
-    const ProgramRun r = RunScenes({"get", "--port", "sim", dir.filePath("demo.SCN")});
+    const ProgramRun r = RunScenes({"get", "--port", "SIM", dir.filePath("demo.SCN")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(FileBytes(dir.filePath("demo.SCN")), SceneBytes(DemoShow()));
 }
@@ -63,7 +63,8 @@ TEST(SendCommand, PutsTheFileIntoTheControllerAndVerifiesIt) {
     QTemporaryDir dir;
     WriteFile(dir.filePath("show.SCN"), SceneBytes(Pattern(3)));
     SimProcess sim({"--node", "7", "--save", dir.filePath("saved.SCN")});
-    const ProgramRun r = RunScenes({"send", "--port", sim.device(), "--node", "7", "--verify", dir.filePath("show.SCN")});
+    // The node as the window lists it, "Node: 07".
+    const ProgramRun r = RunScenes({"send", "--port", sim.device(), "--node", "0x07", "--verify", dir.filePath("show.SCN")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Verified")) << r.out.toStdString();
     EXPECT_EQ(r.err.count("Block: "), 128);  // sent, then read back

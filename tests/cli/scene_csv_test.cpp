@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace corvane {
 namespace {
 
@@ -44,6 +46,19 @@ TEST(SceneCsv, AcceptsWindowsLineEndsAndSpaces) {
     EXPECT_EQ(back(1, 2), 3);
 }
 
+TEST(SceneCsv, ReadsWhatSpreadsheetsSave) {
+    const SceneTable t = SceneTable::with({{0, 0, 255}, {9, 3, 7}, {63, 63, 1}});
+    const std::string commas = WriteSceneCsv(t);
+    std::string semicolons = commas;
+    std::replace(semicolons.begin(), semicolons.end(), ',', ';');
+    for (const std::string& text : {semicolons, "\xEF\xBB\xBF" + commas}) {
+        SceneTable back;
+        std::string error;
+        ASSERT_TRUE(ReadSceneCsv(text, back, &error)) << error;
+        EXPECT_EQ(back, t);
+    }
+}
+
 TEST(SceneCsv, NamesTheLineAndColumnOfTheFirstProblem) {
     const std::string good = WriteSceneCsv(SceneTable{});
     struct Case {
@@ -62,7 +77,10 @@ TEST(SceneCsv, NamesTheLineAndColumnOfTheFirstProblem) {
         {Replace(good, "\n3,0,0,0,", "\n4,0,0,0,"), "line 4, column 1: expected scene number 3"},
         {Replace(good, "\n3,0,0,0,", "\n3,0,0,"), "line 4: 64 columns; expected 65"},
         {good.substr(0, good.rfind("64,")), "expected exactly 64 scene rows after the header, found 63"},
-        {good + "65" + std::string(64, ',') + "\n", "found 65"},
+        {good + "65" + std::string(64, ',') + "\n", "line 66: expected exactly 64 scene rows after the header, found 65"},
+        {Replace(good, "\n10,", "\n\n10,"), "line 11: the line is blank; expected the row of scene 10"},
+        {std::string("\xFF\xFE", 2) + "S\0c\0", "it is UTF-16; save it as UTF-8"},
+        {std::string("S\0c\0e\0n\0e\0", 10), "it is UTF-16; save it as UTF-8"},
     };
     for (const Case& c : cases) {
         SceneTable t = SceneTable::with({{0, 0, 77}});
