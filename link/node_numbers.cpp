@@ -1,6 +1,7 @@
 // Controller node numbers as the technician writes and reads them.
 #include "link/node_numbers.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "link/hex.h"
@@ -24,6 +25,32 @@ std::optional<int> ParseNodeNumber(std::string_view text) {
     if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
     if (value < kFirstNode || value > kLastNode) return std::nullopt;
     return value;
+}
+
+std::optional<std::vector<int>> ParseNodeList(std::string_view text, std::string* error) {
+    std::vector<int> nodes;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        const std::string_view part = text.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+        const size_t dash = part.find('-');
+        const std::optional<int> first = ParseNodeNumber(part.substr(0, dash));
+        const std::optional<int> last =
+            dash == std::string_view::npos ? first : ParseNodeNumber(part.substr(dash + 1));
+        if (!first || !last || *last < *first) {
+            if (error != nullptr)
+                *error = "\"" + std::string(part) +
+                         "\" is not a node number or a range of them such as 20-30";
+            return std::nullopt;
+        }
+        for (int n = *first; n <= *last; ++n) nodes.push_back(n);
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    std::sort(nodes.begin(), nodes.end());
+    nodes.erase(std::unique(nodes.begin(), nodes.end()), nodes.end());
+    return nodes;
 }
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -21,5 +22,10 @@ std::string NodeName(int node);
 // "10" or "0x0A" (either case of x and digits); nullopt for anything else or a number outside
 // 1 to 254.
 std::optional<int> ParseNodeNumber(std::string_view text);
+
+// Node numbers and ranges, "1-254", "3,17,20-30", "0x10-0x1F", each number in either form: the
+// nodes in ascending order, each once. nullopt, with the part that is wrong in *error, when any
+// part is not a node number or range.
+std::optional<std::vector<int>> ParseNodeList(std::string_view text, std::string* error);
 
 }  // namespace corvane

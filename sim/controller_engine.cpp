@@ -71,6 +71,37 @@ std::string_view VerdictName(Verdict verdict) {
     return "?";
 }
 
+void ControllerEngine::addNode(int16_t node, const SceneMemory& memory) {
+    if (station(node) == nullptr) stations_.push_back({node, memory});
+}
+
+std::vector<int16_t> ControllerEngine::nodes() const {
+    std::vector<int16_t> served;
+    for (const Station& s : stations_) served.push_back(s.node);
+    return served;
+}
+
+ControllerEngine::Station* ControllerEngine::station(int node) {
+    for (Station& s : stations_)
+        if (s.node == node) return &s;
+    return nullptr;
+}
+
+const ControllerEngine::Station* ControllerEngine::station(int node) const {
+    for (const Station& s : stations_)
+        if (s.node == node) return &s;
+    return nullptr;
+}
+
+const SceneMemory& ControllerEngine::memory(int16_t node) const {
+    const Station* s = station(node);
+    return s != nullptr ? s->memory : stations_.front().memory;
+}
+
+void ControllerEngine::setMemory(int16_t node, const SceneMemory& memory) {
+    if (Station* s = station(node)) s->memory = memory;
+}
+
 std::vector<Action> ControllerEngine::feed(std::string_view bytes) {
     std::vector<Action> actions;
     for (char c : bytes) {
@@ -93,21 +124,23 @@ std::string ControllerEngine::framed(std::string_view body, int checkOffset) con
     return "[" + hex(static_cast<uint8_t>(sum)) + std::string(body);
 }
 
-std::string ControllerEngine::ReadReply(int block) const {
+std::string ControllerEngine::ReadReply(int block, int16_t node) const {
     std::string body;
     body.reserve(2 * kBlockSize + 1);
-    for (uint8_t level : memory_[block]) body += hex(level);
+    for (uint8_t level : memory(node)[block]) body += hex(level);
     body += ']';
     return framed(body);
 }
 
-std::string ControllerEngine::Acknowledgement() const {
-    const std::string node = hex(static_cast<uint8_t>(options_.node));
-    if (options_.ack == AckStyle::Framed) return framed(node + "]");
-    return std::string(kAcknowledgement) + node;
+std::string ControllerEngine::Acknowledgement(int16_t node) const {
+    const std::string digits = hex(static_cast<uint8_t>(node));
+    if (options_.ack == AckStyle::Framed) return framed(digits + "]");
+    return std::string(kAcknowledgement) + digits;
 }
 
 std::optional<Action> ControllerEngine::serve(const std::string& frame) {
+    if (requests_.size() == kRequestsKept) requests_.pop_front();
+    ++requestCount_;
     RequestRecord& record = requests_.emplace_back();
     record.frame = frame;
     if (lineClosed_) {
@@ -130,7 +163,9 @@ std::optional<Action> ControllerEngine::serve(const std::string& frame) {
         record.verdict = Verdict::Malformed;
         return std::nullopt;
     }
-    if (*node != options_.node) {
+    record.node = *node;
+    Station* addressed = station(*node);
+    if (addressed == nullptr) {
         record.verdict = Verdict::OtherNode;
         return std::nullopt;
     }
@@ -169,15 +204,16 @@ std::optional<Action> ControllerEngine::serve(const std::string& frame) {
     record.verdict = Verdict::Served;
     record.block = block;
     record.direction = isRead ? Direction::Read : Direction::Write;
-    record.fault = faults_.take(block, record.direction);
+    record.fault = faults_.take(block, record.direction, addressed->node);
     if (record.fault == FaultKind::Close) {
         lineClosed_ = true;
         Action close;
         close.kind = Action::Kind::CloseLine;
         return close;
     }
-    if (isWrite) memory_[block] = data;
-    return answer(record, isRead ? ReadReply(block) : Acknowledgement());
+    if (isWrite) addressed->memory[block] = data;
+    return answer(record,
+                  isRead ? ReadReply(block, addressed->node) : Acknowledgement(addressed->node));
 }
 
 std::optional<Action> ControllerEngine::answer(RequestRecord& record, std::string reply) {
@@ -194,7 +230,7 @@ std::optional<Action> ControllerEngine::answer(RequestRecord& record, std::strin
             // The plain acknowledgement has no check digits to spoil: send it framed instead.
             const bool plainAck = reply.starts_with(kAcknowledgement);
             const std::string body =
-                plainAck ? hex(static_cast<uint8_t>(options_.node)) + "]" : reply.substr(3);
+                plainAck ? hex(static_cast<uint8_t>(record.node)) + "]" : reply.substr(3);
             action.bytes = framed(body, 1);
             break;
         }

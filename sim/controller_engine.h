@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,7 +30,7 @@ namespace corvane::sim {
 enum class AckStyle { Plain, Framed };
 
 struct EngineOptions {
-    int16_t node = 1;  // 1 to 254
+    int16_t node = 1;  // 1 to 254: the node served first (ControllerEngine::addNode serves more)
     bool lowerCase = false;
     AckStyle ack = AckStyle::Plain;
     // How long a late reply is held back: beyond the tool's 1000 ms limit per attempt.
@@ -62,41 +63,66 @@ std::string_view VerdictName(Verdict verdict);
 struct RequestRecord {
     std::string frame;
     Verdict verdict = Verdict::Malformed;
+    int node = -1;                         // the node addressed, once the frame got that far
     int block = -1;                        // when Served
     Direction direction = Direction::Any;  // Read or Write when Served
     std::optional<FaultKind> fault;        // the fault committed instead of the plain answer
 };
 
+// The requests kept for looking back at: more than a Get and a Send with every retry, and a
+// bound for a simulator left running for days.
+inline constexpr size_t kRequestsKept = 4096;
+
 class ControllerEngine {
   public:
-    explicit ControllerEngine(EngineOptions options = {}) : options_(options) {}
+    explicit ControllerEngine(EngineOptions options = {})
+        : options_(options), stations_{{options.node, {}}} {}
+
+    // Serves a further node on the same line with a memory of its own, as several controllers
+    // share one line. A node already served keeps its memory.
+    void addNode(int16_t node, const SceneMemory& memory);
+    // The nodes served, the first one first.
+    std::vector<int16_t> nodes() const;
 
     // Feeds characters as they arrive; returns what to do about each request they complete.
     std::vector<Action> feed(std::string_view bytes);
 
     const EngineOptions& options() const { return options_; }
-    const SceneMemory& memory() const { return memory_; }
-    void setMemory(const SceneMemory& memory) { memory_ = memory; }
+    // The first node's memory, or the named node's (the first node's for a node not served).
+    const SceneMemory& memory() const { return stations_.front().memory; }
+    const SceneMemory& memory(int16_t node) const;
+    void setMemory(const SceneMemory& memory) { stations_.front().memory = memory; }
+    void setMemory(int16_t node, const SceneMemory& memory);
     FaultPlan& faults() { return faults_; }
-    const std::vector<RequestRecord>& requests() const { return requests_; }
-    void clearRequests() { requests_.clear(); }
+    // The latest kRequestsKept requests, oldest first; requestCount() counts every one.
+    const std::deque<RequestRecord>& requests() const { return requests_; }
+    size_t requestCount() const { return requestCount_; }
     bool lineClosed() const { return lineClosed_; }
 
-    // The reply a correct controller sends for a read of this block / for any write.
-    std::string ReadReply(int block) const;
-    std::string Acknowledgement() const;
+    // The reply a correct controller at node sends for a read of this block / for any write.
+    std::string ReadReply(int block, int16_t node) const;
+    std::string ReadReply(int block) const { return ReadReply(block, options_.node); }
+    std::string Acknowledgement(int16_t node) const;
+    std::string Acknowledgement() const { return Acknowledgement(options_.node); }
 
   private:
+    struct Station {
+        int16_t node;
+        SceneMemory memory;
+    };
+    Station* station(int node);
+    const Station* station(int node) const;
     std::optional<Action> serve(const std::string& frame);
     std::optional<Action> answer(RequestRecord& record, std::string reply);
     std::string hex(uint8_t byte) const;
     std::string framed(std::string_view body, int checkOffset = 0) const;
 
     EngineOptions options_;
-    SceneMemory memory_{};
+    std::vector<Station> stations_;
     FaultPlan faults_;
     RequestFramer framer_;
-    std::vector<RequestRecord> requests_;
+    std::deque<RequestRecord> requests_;
+    size_t requestCount_ = 0;
     bool lineClosed_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <utility>
 
+#include "link/node_numbers.h"
 #include "sim/scene_memory.h"
 
 namespace corvane::sim {
@@ -55,11 +56,18 @@ std::string_view FaultKindName(FaultKind kind) {
 
 std::optional<Fault> ParseFault(std::string_view text, std::string* error) {
     const std::string quoted = "fault \"" + std::string(text) + "\": ";
+    Fault fault;
+    if (const size_t at = text.find('@'); at != std::string_view::npos) {
+        const std::optional<int> node = ParseNodeNumber(text.substr(at + 1));
+        if (!node) return fail(error, quoted + "after @ comes " + kNodeForms);
+        fault.node = *node;
+        text = text.substr(0, at);
+    }
     const std::vector<std::string_view> fields = splitFields(text);
     if (fields.size() < 2 || fields.size() > 4)
-        return fail(error, quoted + "expected BLOCK:KIND[:COUNT][:read|write], e.g. 5:drop:2");
+        return fail(error,
+                    quoted + "expected BLOCK:KIND[:COUNT][:read|write][@NODE], e.g. 5:drop:2");
 
-    Fault fault;
     const std::optional<int> block = decimal(fields[0]);
     if (!block || *block < 0 || *block >= kBlockCount)
         return fail(error, quoted + "the block must be a number from 0 to 63");
@@ -98,9 +106,10 @@ std::optional<Fault> ParseFault(std::string_view text, std::string* error) {
     return fault;
 }
 
-std::optional<FaultKind> FaultPlan::take(int block, Direction direction) {
+std::optional<FaultKind> FaultPlan::take(int block, Direction direction, int node) {
     for (Fault& f : faults_) {
         if (f.block != block || f.count == 0) continue;
+        if (f.node != kAnyNode && f.node != node) continue;
         if (f.direction != Direction::Any && f.direction != direction) continue;
         if (f.count != kAlways) --f.count;
         return f.kind;

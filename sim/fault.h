@@ -26,31 +26,32 @@ enum class FaultKind { Drop, BadSum, Short, Late, Extra, Noise, Close };
 enum class Direction { Any, Read, Write };
 
 inline constexpr int kAlways = -1;
+inline constexpr int kAnyNode = 0;
 
 struct Fault {
     int block = 0;  // 0 to 63, as on the wire (the tool's progress shows block + 1)
     FaultKind kind = FaultKind::Drop;
     int count = 1;  // times it happens before the block is answered again; kAlways
     Direction direction = Direction::Any;
+    int node = kAnyNode;  // on a line with several nodes, the one that commits it
 
     friend bool operator==(const Fault&, const Fault&) = default;
 };
 
 std::string_view FaultKindName(FaultKind kind);
 
-// "BLOCK:KIND[:COUNT|always][:read|write]", e.g. "5:drop:2", "63:late:always", "10:close",
-// "0:badsum:1:write". The count defaults to 1. On a malformed text returns nothing and puts a
-// one-line reason in *error.
+// "BLOCK:KIND[:COUNT|always][:read|write][@NODE]", e.g. "5:drop:2", "63:late:always", "10:close",
+// "0:badsum:1:write", "3:drop:always@17". The count defaults to 1, the node to every node served.
+// On a malformed text returns nothing and puts a one-line reason in *error.
 std::optional<Fault> ParseFault(std::string_view text, std::string* error);
 
 // The faults still to commit, in the order they were added: for each request the first fault
-// that matches its block and direction and has a count left is committed and counted down.
+// that matches its block, direction and node and has a count left is committed and counted down.
 class FaultPlan {
   public:
     void add(const Fault& fault) { faults_.push_back(fault); }
     void clear() { faults_.clear(); }
-    std::optional<FaultKind> take(int block, Direction direction);
-    const std::vector<Fault>& pending() const { return faults_; }
+    std::optional<FaultKind> take(int block, Direction direction, int node);
 
   private:
     std::vector<Fault> faults_;

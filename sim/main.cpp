@@ -2,6 +2,8 @@
 #include <pthread.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
@@ -9,6 +11,7 @@
 #include <system_error>
 
 #include "document/scene_file.h"
+#include "link/node_numbers.h"
 #include "sim/demo_show.h"
 #include "sim/memory_file.h"
 #include "sim/pty_server.h"
@@ -24,9 +27,21 @@ void say(const std::string& line) {
     std::fputs(text.c_str(), stderr);
 }
 
-std::string nodeText(int16_t node) {
-    return std::string(node < 16 ? "0" : "") + std::to_string(node) + " (hex " +
-           "0123456789ABCDEF"[node >> 4] + "0123456789ABCDEF"[node & 0xF] + ")";
+std::string nodesText(const std::vector<int16_t>& nodes) {
+    std::string text = nodes.size() == 1 ? "node " : "nodes ";
+    for (size_t i = 0; i < nodes.size(); ++i)
+        text += (i == 0 ? "" : ", ") + std::to_string(nodes[i]) + " (" +
+                corvane::NodeName(nodes[i]) + ")";
+    return text;
+}
+
+// Where a node's memory is saved: FILE itself for one node, FILE-N.SCN for each of several.
+QString savePathFor(const SimSettings& settings, int16_t node) {
+    if (settings.nodes.size() == 1) return settings.savePath;
+    const QFileInfo file(settings.savePath);
+    const QString suffix = file.suffix().isEmpty() ? QStringLiteral("SCN") : file.suffix();
+    return file.dir().filePath(
+        QStringLiteral("%1-%2.%3").arg(file.completeBaseName()).arg(node).arg(suffix));
 }
 
 // Waits for a stop signal, or for the line to be closed by a fault; true for a signal.
@@ -75,10 +90,12 @@ int main(int argc, char** argv) {
     // The memory is saved only when the simulator ends; a path that cannot take it is said now,
     // not after a session's writes are lost.
     if (!settings.savePath.isEmpty()) {
-        QString saveProblem;
-        if (!corvane::CheckSaveTarget(settings.savePath, &saveProblem)) {
-            say(saveProblem.toStdString());
-            return kExitFailure;
+        for (int16_t node : settings.nodes) {
+            QString saveProblem;
+            if (!corvane::CheckSaveTarget(savePathFor(settings, node), &saveProblem)) {
+                say(saveProblem.toStdString());
+                return kExitFailure;
+            }
         }
     }
 
@@ -93,6 +110,7 @@ int main(int argc, char** argv) {
 
     ControllerEngine engine(settings.engine);
     engine.setMemory(memory);
+    for (int16_t node : settings.nodes) engine.addNode(node, memory);
     for (const Fault& f : settings.faults) engine.faults().add(f);
     PtyServerOptions options;
     options.paced = settings.paced;
@@ -108,7 +126,7 @@ int main(int argc, char** argv) {
     }
     std::printf("%s\n", server->devicePath().c_str());
     std::fflush(stdout);
-    say("node " + nodeText(settings.engine.node) + " serving " +
+    say(nodesText(settings.nodes) + " serving " +
         (settings.loadPath.isEmpty() ? std::string("the built-in show")
                                      : settings.loadPath.toStdString()) +
         (settings.paced ? " at 38400 baud" : "") + "; stop with Ctrl+C");
@@ -118,11 +136,14 @@ int main(int argc, char** argv) {
     server->stop();
 
     if (!settings.savePath.isEmpty()) {
-        if (!SaveMemoryFile(settings.savePath, server->memory(), &problem)) {
-            say(problem);
-            return kExitFailure;
+        for (int16_t node : settings.nodes) {
+            const QString path = savePathFor(settings, node);
+            if (!SaveMemoryFile(path, server->memory(node), &problem)) {
+                say(problem);
+                return kExitFailure;
+            }
+            say("saved the memory of " + corvane::NodeName(node) + " to " + path.toStdString());
         }
-        say("saved the memory to " + settings.savePath.toStdString());
     }
     return kExitOk;
 }

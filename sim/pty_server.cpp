@@ -122,6 +122,11 @@ SceneMemory PtyServer::memory() const {
     return engine_.memory();
 }
 
+SceneMemory PtyServer::memory(int16_t node) const {
+    std::lock_guard lock(mutex_);
+    return engine_.memory(node);
+}
+
 void PtyServer::setMemory(const SceneMemory& memory) {
     std::lock_guard lock(mutex_);
     engine_.setMemory(memory);
@@ -139,17 +144,12 @@ void PtyServer::clearFaults() {
 
 std::vector<RequestRecord> PtyServer::requests() const {
     std::lock_guard lock(mutex_);
-    return engine_.requests();
-}
-
-void PtyServer::clearRequests() {
-    std::lock_guard lock(mutex_);
-    engine_.clearRequests();
+    return {engine_.requests().begin(), engine_.requests().end()};
 }
 
 bool PtyServer::waitForRequests(size_t count, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, timeout, [&] { return engine_.requests().size() >= count; });
+    return changed_.wait_for(lock, timeout, [&] { return engine_.requestCount() >= count; });
 }
 
 bool PtyServer::lineClosed() const {
@@ -251,11 +251,11 @@ void PtyServer::run() {
             std::vector<Action> actions;
             {
                 std::lock_guard lock(mutex_);
-                const size_t before = engine_.requests().size();
+                const size_t before = engine_.requestCount();
                 actions = engine_.feed(std::string_view(&buffer[static_cast<size_t>(i)], 1));
-                if (options_.onRequest)
-                    for (size_t r = before; r < engine_.requests().size(); ++r)
-                        handled.push_back(engine_.requests()[r]);
+                // One character completes at most one request.
+                if (options_.onRequest && engine_.requestCount() > before)
+                    handled.push_back(engine_.requests().back());
             }
             for (Action& a : actions) {
                 Pending p;

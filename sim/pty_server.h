@@ -43,14 +43,17 @@ class PtyServer {
 
     const std::string& devicePath() const { return devicePath_; }
 
+    // The first node's memory, or the named node's.
     SceneMemory memory() const;
+    SceneMemory memory(int16_t node) const;
     void setMemory(const SceneMemory& memory);
     void addFault(const Fault& fault);
     void clearFaults();
+    // The latest requests (ControllerEngine keeps a bounded number), oldest first.
     std::vector<RequestRecord> requests() const;
-    void clearRequests();
 
-    // Waits until at least count request frames have arrived; false when timeout passed first.
+    // Waits until at least count request frames have arrived in all; false when timeout passed
+    // first.
     bool waitForRequests(size_t count, std::chrono::milliseconds timeout) const;
 
     // The line has been closed by a close fault (the client then sees a hang-up).

@@ -14,10 +14,13 @@ const char kDescription[] =
     "A simulated Corvane controller on a pseudo-terminal, for testing and demonstrating the\n"
     "scene tool without a controller. The first line of output is the device to connect to.\n"
     "It serves block reads and writes for its node and ignores everything else, as a\n"
-    "controller on a shared line does. SIGINT or SIGTERM ends it (after --save, if given).\n"
+    "controller on a shared line does. With several nodes (--node 3,17,20-22) it is that many\n"
+    "controllers on one line, each with its own memory, all starting with the same show.\n"
+    "SIGINT or SIGTERM ends it (after --save, if given).\n"
     "\n"
-    "Faults (--fault, may be repeated) take BLOCK:KIND[:COUNT|always][:read|write], block 0\n"
-    "to 63 as on the wire (the tool shows block + 1), count 1 if left out:\n"
+    "Faults (--fault, may be repeated) take BLOCK:KIND[:COUNT|always][:read|write][@NODE],\n"
+    "block 0 to 63 as on the wire (the tool shows block + 1), count 1 if left out, every node\n"
+    "if no node is named:\n"
     "  drop    no reply                  badsum  wrong check digits\n"
     "  short   last character lost       late    the reply after --late-ms\n"
     "  extra   \"\\r\\n\" after the reply    noise   garbage before the reply\n"
@@ -52,15 +55,19 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments) {
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption node(
         QStringLiteral("node"),
-        QStringLiteral("Node number, 1 to 254 (default 1), in decimal or as 0x and two hexadecimal digits."),
+        QStringLiteral(
+            "Node number, 1 to 254 (default 1), in decimal or as 0x and two hexadecimal digits; "
+            "or several, as 3,17,20-22."),
         QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption load(
         QStringLiteral("load"),
         QStringLiteral("Start with the show in this scene file (default: a built-in show)."),
         QStringLiteral("FILE.SCN"));
-    const QCommandLineOption save(QStringLiteral("save"),
-                                  QStringLiteral("On exit, save the memory to this scene file."),
-                                  QStringLiteral("FILE.SCN"));
+    const QCommandLineOption save(
+        QStringLiteral("save"),
+        QStringLiteral("On exit, save the memory to this scene file (with several "
+                       "nodes, to FILE-N.SCN for each node N)."),
+        QStringLiteral("FILE.SCN"));
     const QCommandLineOption lower(QStringLiteral("lower"),
                                    QStringLiteral("Reply with lower-case hex digits."));
     const QCommandLineOption framedAck(
@@ -107,10 +114,14 @@ SimCommandLine ParseSimCommandLine(const QStringList& arguments) {
 
     SimSettings s;
     int number = 0;
-    const std::optional<int> nodeNumber = ParseNodeNumber(parser.value(node).toStdString());
-    if (!nodeNumber)
-        return error("--node \"" + parser.value(node).toStdString() + "\": the node must be " + kNodeForms);
-    s.engine.node = static_cast<int16_t>(*nodeNumber);
+    std::string nodeProblem;
+    const std::optional<std::vector<int>> nodes =
+        ParseNodeList(parser.value(node).toStdString(), &nodeProblem);
+    if (!nodes)
+        return error("--node \"" + parser.value(node).toStdString() + "\": the node must be " +
+                     kNodeForms + ", or several such as 3,17,20-22");
+    s.nodes.assign(nodes->begin(), nodes->end());
+    s.engine.node = s.nodes.front();
     if (!decimalInRange(parser.value(lateMs), 0, kLongestLateMs, &number))
         return error("--late-ms \"" + parser.value(lateMs).toStdString() +
                      "\": the delay must be a number of milliseconds from 0 to 60000");

@@ -12,11 +12,12 @@
 namespace corvane::sim {
 
 struct SimSettings {
-    EngineOptions engine;
+    EngineOptions engine;           // engine.node is the first of nodes
+    std::vector<int16_t> nodes{1};  // every node served on the line, each with its own memory
     bool paced = false;
     bool verbose = false;
     QString loadPath;  // empty: the built-in demonstration show
-    QString savePath;  // empty: nothing is saved
+    QString savePath;  // empty: nothing is saved; with several nodes, one file per node
     std::vector<Fault> faults;
 };
 

@@ -35,6 +35,19 @@ TEST(NodeNumbers, DecimalAndHexadecimalWithinTheLine) {
     for (const Case& c : cases) EXPECT_EQ(ParseNodeNumber(c.text), c.node) << '"' << c.text << '"';
 }
 
+TEST(NodeNumbers, ListsOfNumbersAndRanges) {
+    std::string error;
+    EXPECT_EQ(ParseNodeList("3,17,20-23", &error), (std::vector<int>{3, 17, 20, 21, 22, 23}))
+        << error;
+    EXPECT_EQ(ParseNodeList("0x10-0x12,1,0x01", &error), (std::vector<int>{1, 16, 17, 18}))
+        << error;
+    EXPECT_EQ(ParseNodeList("1-254", &error)->size(), 254u);
+    for (const char* bad : {"", "3,", "0-5", "5-3", "1-255", "3;4", "x", "1--2"}) {
+        EXPECT_EQ(ParseNodeList(bad, &error), std::nullopt) << bad;
+        EXPECT_NE(error.find("is not a node number or a range"), std::string::npos) << error;
+    }
+}
+
 TEST(NodeNumbers, NamedAsTheWindowListsThem) {
     EXPECT_EQ(NodeName(1), "Node: 01");
     EXPECT_EQ(NodeName(17), "Node: 11");

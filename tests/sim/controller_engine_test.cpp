@@ -273,6 +273,34 @@ TEST(ControllerEngine, RecordsEveryFrameAsItArrived) {
     EXPECT_EQ(r[3].fault, std::nullopt);
 }
 
+TEST(ControllerEngine, SeveralNodesShareTheLineEachWithItsOwnMemory) {
+    ControllerEngine engine(Node(3));
+    engine.setMemory(KnownMemory());
+    engine.addNode(17, SceneMemory{});
+    engine.faults().add({5, FaultKind::Drop, kAlways, Direction::Any, 3});
+    EXPECT_EQ(engine.nodes(), (std::vector<int16_t>{3, 17}));
+
+    const std::string read5 = "397" + Hex4(5 * kBlockSize) + "3F";
+    EXPECT_TRUE(engine.feed(BuildRequestFrame(3, read5)).empty()) << "the fault is node 3's";
+    EXPECT_EQ(engine.feed(BuildRequestFrame(17, read5)), (std::vector<Action>{Send("[6A" + kZeros + "]")}));
+    EXPECT_TRUE(engine.feed(BuildRequestFrame(4, read5)).empty()) << "no controller at node 4";
+    EXPECT_EQ(engine.requests().back().verdict, Verdict::OtherNode);
+    EXPECT_EQ(engine.requests().back().node, 4);
+
+    // A write reaches only the node it names, and is acknowledged with that node's digits.
+    const std::string write7 = kWriteBlock7.substr(5, kWriteBlock7.size() - 6);
+    EXPECT_EQ(engine.feed(BuildRequestFrame(17, write7)), (std::vector<Action>{Send("{--}11")}));
+    EXPECT_EQ(engine.memory(17)[7][1], 3);
+    EXPECT_EQ(engine.memory(3), KnownMemory());
+}
+
+TEST(ControllerEngine, KeepsABoundedRecordOfRequests) {
+    ControllerEngine engine;
+    for (size_t i = 0; i < kRequestsKept + 10; ++i) engine.feed(kReadBlock0);
+    EXPECT_EQ(engine.requests().size(), kRequestsKept);
+    EXPECT_EQ(engine.requestCount(), kRequestsKept + 10);
+}
+
 // The simulator is only useful if what it sends as right passes the tool's own reply test and
 // what it sends as wrong fails it, for every block of a show with every kind of level.
 TEST(ControllerEngine, RepliesPassAndSpoiledRepliesFailTheToolsTest) {

@@ -111,6 +111,26 @@ TEST(CorvaneSim, SavesOnSigintToo) {
     EXPECT_EQ(QFile(saved).size(), kSceneFileSize);
 }
 
+TEST(CorvaneSim, SeveralNodesKeepAndSaveMemoriesOfTheirOwn) {
+    QTemporaryDir dir;
+    SimProcess sim({QStringLiteral("--node"), QStringLiteral("3,17"), QStringLiteral("--save"),
+                    dir.filePath(QStringLiteral("after.SCN"))});
+    RawClient client(sim.device());
+    ASSERT_TRUE(client.send("[321138700003F" + std::string(128, '0') + "]"));  // node 11 (17), write 0x0000
+    ASSERT_EQ(client.receive(6, 2s), "{--}11");
+    sim.signal(SIGTERM);
+    ASSERT_EQ(sim.exitWithin(5000), 0) << sim.errorOutput().toStdString();
+    SceneTable node3;
+    SceneTable node17;
+    QString error;
+    ASSERT_TRUE(LoadSceneFile(dir.filePath(QStringLiteral("after-3.SCN")), node3, &error)) << error.toStdString();
+    ASSERT_TRUE(LoadSceneFile(dir.filePath(QStringLiteral("after-17.SCN")), node17, &error)) << error.toStdString();
+    EXPECT_EQ(node3, DemoShow());
+    SceneTable expected = DemoShow();
+    for (int d = 0; d < kDimmerCount; ++d) expected(0, d) = 0;
+    EXPECT_EQ(node17, expected);
+}
+
 TEST(CorvaneSim, LoadsSceneFileAndAnswersForItsNode) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("show.SCN"));
@@ -199,7 +219,7 @@ TEST(CorvaneSim, RefusesWrongCommandLineWithStatusTwo) {
     EXPECT_EQ(status, 2);
     EXPECT_EQ(said.toStdString(),
               "corvane-sim: --node \"255\": the node must be a node number from 1 to 254, in decimal (10) "
-              "or in hexadecimal with 0x (0x0A) (see corvane-sim --help)\n");
+              "or in hexadecimal with 0x (0x0A), or several such as 3,17,20-22 (see corvane-sim --help)\n");
 }
 
 }  // namespace

@@ -29,7 +29,9 @@ INSTANTIATE_TEST_SUITE_P(
                     GoodFault{"7:short:3:write", {7, FaultKind::Short, 3, Direction::Write}},
                     GoodFault{"7:extra:always:read",
                               {7, FaultKind::Extra, kAlways, Direction::Read}},
-                    GoodFault{"1:noise", {1, FaultKind::Noise, 1, Direction::Any}}));
+                    GoodFault{"1:noise", {1, FaultKind::Noise, 1, Direction::Any}},
+                    GoodFault{"3:drop:always@17", {3, FaultKind::Drop, kAlways, Direction::Any, 17}},
+                    GoodFault{"3:badsum:1:read@0xFE", {3, FaultKind::BadSum, 1, Direction::Read, 254}}));
 
 struct BadFault {
     const char* text;
@@ -57,7 +59,9 @@ INSTANTIATE_TEST_SUITE_P(
                     BadFault{"5:DROP", "kind must be"}, BadFault{"5:drop:0", "count must be"},
                     BadFault{"5:drop:twice", "count must be"},
                     BadFault{"5:drop:99999999999", "count must be"},
-                    BadFault{"5:drop:1:both", "direction must be"}));
+                    BadFault{"5:drop:1:both", "direction must be"},
+                    BadFault{"5:drop@255", "after @ comes a node number from 1 to 254"},
+                    BadFault{"5:drop@", "after @ comes"}));
 
 TEST(FaultPlan, CountsDownInOrderPerBlockAndDirection) {
     FaultPlan plan;
@@ -65,16 +69,20 @@ TEST(FaultPlan, CountsDownInOrderPerBlockAndDirection) {
     plan.add({5, FaultKind::Late, 1, Direction::Write});
     plan.add({6, FaultKind::Noise, kAlways, Direction::Read});
 
-    EXPECT_EQ(plan.take(4, Direction::Read), std::nullopt);
-    EXPECT_EQ(plan.take(5, Direction::Read), FaultKind::Drop);
-    EXPECT_EQ(plan.take(5, Direction::Write), FaultKind::Drop);
-    EXPECT_EQ(plan.take(5, Direction::Read), std::nullopt);
-    EXPECT_EQ(plan.take(5, Direction::Write), FaultKind::Late);
-    EXPECT_EQ(plan.take(5, Direction::Write), std::nullopt);
-    EXPECT_EQ(plan.take(6, Direction::Write), std::nullopt);
-    for (int i = 0; i < 100; ++i) ASSERT_EQ(plan.take(6, Direction::Read), FaultKind::Noise);
+    EXPECT_EQ(plan.take(4, Direction::Read, 1), std::nullopt);
+    EXPECT_EQ(plan.take(5, Direction::Read, 1), FaultKind::Drop);
+    EXPECT_EQ(plan.take(5, Direction::Write, 1), FaultKind::Drop);
+    EXPECT_EQ(plan.take(5, Direction::Read, 1), std::nullopt);
+    EXPECT_EQ(plan.take(5, Direction::Write, 1), FaultKind::Late);
+    EXPECT_EQ(plan.take(5, Direction::Write, 1), std::nullopt);
+    EXPECT_EQ(plan.take(6, Direction::Write, 1), std::nullopt);
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(plan.take(6, Direction::Read, 1), FaultKind::Noise);
+    // A fault for one node of a shared line passes the others by.
+    plan.add({7, FaultKind::Drop, 1, Direction::Any, 17});
+    EXPECT_EQ(plan.take(7, Direction::Read, 3), std::nullopt);
+    EXPECT_EQ(plan.take(7, Direction::Read, 17), FaultKind::Drop);
     plan.clear();
-    EXPECT_EQ(plan.take(6, Direction::Read), std::nullopt);
+    EXPECT_EQ(plan.take(6, Direction::Read, 1), std::nullopt);
 }
 
 }  // namespace

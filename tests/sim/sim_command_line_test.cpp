@@ -34,6 +34,7 @@ TEST(SimCommandLine, ReadsEveryOption) {
     ASSERT_EQ(c.outcome, SimCommandLine::Outcome::Run) << c.text;
     const SimSettings& s = c.settings;
     EXPECT_EQ(s.engine.node, 254);
+    EXPECT_EQ(s.nodes, std::vector<int16_t>{254});
     EXPECT_EQ(s.loadPath, "in.SCN");
     EXPECT_EQ(s.savePath, "out.SCN");
     EXPECT_TRUE(s.engine.lowerCase);
@@ -44,6 +45,13 @@ TEST(SimCommandLine, ReadsEveryOption) {
     ASSERT_EQ(s.faults.size(), 2u);
     EXPECT_EQ(s.faults[0], (Fault{5, FaultKind::Drop, 2, Direction::Any}));
     EXPECT_EQ(s.faults[1], (Fault{63, FaultKind::Late, kAlways, Direction::Read}));
+}
+
+TEST(SimCommandLine, SeveralNodesShareOneLine) {
+    const SimCommandLine c = Parse({"--node", "17,3,0x14-0x15"});
+    ASSERT_EQ(c.outcome, SimCommandLine::Outcome::Run) << c.text;
+    EXPECT_EQ(c.settings.nodes, (std::vector<int16_t>{3, 17, 20, 21}));
+    EXPECT_EQ(c.settings.engine.node, 3);
 }
 
 TEST(SimCommandLine, HelpExplainsFaultsAndExitStatus) {
@@ -74,9 +82,9 @@ TEST_P(RefusedCommandLine, SaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Args, RefusedCommandLine,
     testing::Values(
-        Refused{{"--node", "0"}, "--node \"0\": the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A)"},
-        Refused{{"--node", "0xFF"}, "--node \"0xFF\": the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A)"},
-        Refused{{"--node", " 5"}, "--node \" 5\": the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A)"},
+        Refused{{"--node", "0"}, "--node \"0\": the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A), or several such as 3,17,20-22"},
+        Refused{{"--node", "0xFF"}, "--node \"0xFF\": the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A), or several such as 3,17,20-22"},
+        Refused{{"--node", " 5"}, "--node \" 5\": the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A), or several such as 3,17,20-22"},
         Refused{{"--node", "1", "--node", "2"}, "--node was given more than once"},
         Refused{{"--help-all"}, "Unknown option 'help-all'."},
         Refused{{"--late-ms", "-1"},
