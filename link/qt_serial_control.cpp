@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "link/low_latency.h"
 #include "link/port_error.h"
 #include "link/port_reasons.h"
 #include "link/serial_settings.h"
@@ -51,6 +52,16 @@ QSerialPort::StopBits QtStopBits(StopBits stopBits) {
     return QSerialPort::OneStop;
 }
 
+// The open device's descriptor, for the driver requests QSerialPort does not make itself.
+int Descriptor(QSerialPort& serial) {
+#ifdef Q_OS_UNIX
+    return serial.handle();
+#else
+    (void)serial;
+    return -1;
+#endif
+}
+
 OpenFault FaultOf(QSerialPort::SerialPortError error) {
     switch (error) {
         case QSerialPort::DeviceNotFoundError:
@@ -67,7 +78,8 @@ OpenFault FaultOf(QSerialPort::SerialPortError error) {
 }  // namespace
 
 struct QtSerialControl::Impl {
-    explicit Impl(const PortNames& names) : ports(names) {}
+    Impl(const PortNames& names, LowLatency latency)
+        : ports(names), lowLatency(std::move(latency)) {}
 
     const PortNames& ports;
     int16_t port = 1;
@@ -77,6 +89,7 @@ struct QtSerialControl::Impl {
     bool dtr = false;
     std::string device;  // of the open port
     std::unique_ptr<QSerialPort> serial;
+    LowLatency lowLatency;
 
     std::string DeviceName() const {
         const std::string name = ports.deviceFor(port);
@@ -94,7 +107,10 @@ struct QtSerialControl::Impl {
     }
 
     void Close() {
-        if (serial) serial->close();
+        if (serial) {
+            if (serial->isOpen()) lowLatency.restore(Descriptor(*serial));
+            serial->close();
+        }
         serial.reset();
     }
 
@@ -137,7 +153,8 @@ struct QtSerialControl::Impl {
     }
 };
 
-QtSerialControl::QtSerialControl(const PortNames& ports) : impl_(std::make_unique<Impl>(ports)) {
+QtSerialControl::QtSerialControl(const PortNames& ports, LowLatency lowLatency)
+    : impl_(std::make_unique<Impl>(ports, std::move(lowLatency))) {
     impl_->settings = *ParseSerialSettings(impl_->settingsText);
 }
 
@@ -189,6 +206,8 @@ void QtSerialControl::setPortOpen(bool open) {
     if (!serial->open(QIODevice::ReadWrite))
         throw PortError(device, OpenFailureReason(device, FaultOf(serial->error()),
                                                   serial->errorString().toStdString()));
+    // A device that refuses low latency (a pseudo-terminal) works as it is.
+    impl_->lowLatency.request(Descriptor(*serial));
     impl_->serial = std::move(serial);
     impl_->device = device;
     if (impl_->rts) impl_->SetLine(&QSerialPort::setRequestToSend, true);

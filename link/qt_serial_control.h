@@ -4,13 +4,15 @@
 #include <memory>
 
 #include "link/comm_control.h"
+#include "link/low_latency.h"
 #include "link/port_names.h"
 
 namespace corvane {
 
 class QtSerialControl final : public CommControl {
-public:
-    explicit QtSerialControl(const PortNames& ports);
+  public:
+    // Each port opened is asked for low latency (restored when it closes) through lowLatency.
+    explicit QtSerialControl(const PortNames& ports, LowLatency lowLatency = {});
     ~QtSerialControl() override;
 
     void setCommPort(int16_t port) override;
@@ -26,7 +28,7 @@ public:
     int16_t InBufferCount() override;
     void WaitForInput(int milliseconds) override;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

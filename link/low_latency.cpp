@@ -1,0 +1,50 @@
+// Low-latency mode for USB serial adapters.
+#include "link/low_latency.h"
+
+#if defined(__linux__)
+#include <linux/serial.h>
+#include <linux/tty_flags.h>
+#include <sys/ioctl.h>
+#endif
+
+namespace corvane {
+
+#if defined(__linux__)
+
+LowLatency::LowLatency()
+    : control_([](int fd, unsigned long request, void* argument) {
+          return ::ioctl(fd, request, argument);
+      }) {}
+
+bool LowLatency::request(int fd) {
+    changed_ = false;
+    serial_struct serial{};
+    if (control_(fd, TIOCGSERIAL, &serial) != 0) return false;
+    if ((serial.flags & ASYNC_LOW_LATENCY) != 0) return true;
+    previousFlags_ = serial.flags;
+    serial.flags |= ASYNC_LOW_LATENCY;
+    if (control_(fd, TIOCSSERIAL, &serial) != 0) return false;
+    changed_ = true;
+    return true;
+}
+
+void LowLatency::restore(int fd) {
+    if (!changed_) return;
+    changed_ = false;
+    serial_struct serial{};
+    if (control_(fd, TIOCGSERIAL, &serial) != 0) return;
+    serial.flags = previousFlags_;
+    control_(fd, TIOCSSERIAL, &serial);
+}
+
+#else
+
+LowLatency::LowLatency() = default;
+bool LowLatency::request(int) {
+    return false;
+}
+void LowLatency::restore(int) {}
+
+#endif
+
+}  // namespace corvane
