@@ -7,14 +7,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "sim/demo_show.h"
-#include "sim/pty_server.h"
-#include "tests/support/main_window_world.h"
+#include "tests/support/simulated_window_world.h"
 
 namespace corvane {
 namespace {
 
 using testing_support::MainWindowWorld;
+using testing_support::SimulatedWorld;
 
 // Records the status label's text each time it is painted, as the technician would see it.
 class PaintedTexts final : public QObject {
@@ -30,16 +29,6 @@ public:
 
 private:
     QLabel* label_;
-};
-
-struct SimulatedWorld : MainWindowWorld {
-    sim::PtyServer server{sim::ControllerEngine{}};
-    SimulatedWorld() {
-        server.setMemory(sim::DemoMemory());
-        window->addPort(QStringLiteral("Simulator"), server.devicePath());
-        window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
 };
 
 TEST(TransferButtons, GetFillsTheTableShowingEachBlockInTurn) {

@@ -8,6 +8,7 @@
 #include "link/controller_link.h"
 #include "transfer/scene_transfer.h"
 #include "transfer/transfer_report.h"
+#include "ui/main/input_discard.h"
 #include "ui/main/main_window.h"
 #include "ui/main/port_combo_box.h"
 
@@ -27,11 +28,16 @@ void frmCVSceneTool::reportPortFailure(const TransferOutcome& outcome) {
 
 void frmCVSceneTool::cmdGetScenes_Click() {
     const auto commPort = static_cast<int16_t>(cboComPort->currentIndex() + 1);
+    InputDiscard discard;
     TransferEvents events;
     events.blockStarting = [this](int block) { showProgress(block); };
-    events.blockFailed = [this](const TransferOutcome&) { parts_.messages.show(messages::uploadError()); };
+    events.blockFailed = [this, &discard](const TransferOutcome&) {
+        discard.end();
+        parts_.messages.show(messages::uploadError());
+    };
 
     const TransferOutcome outcome = SceneTransfer(*link_).GetScenes(commPort, parts_.Scenes, events);
+    discard.end();
     if (outcome.kind == TransferOutcome::Kind::PortFailed) reportPortFailure(outcome);
     if (outcome.ok()) parts_.document.Changed = true;
     UpdateTitle();
@@ -39,11 +45,16 @@ void frmCVSceneTool::cmdGetScenes_Click() {
 
 void frmCVSceneTool::cmdSendScenes_Click() {
     const auto commPort = static_cast<int16_t>(cboComPort->currentIndex() + 1);
+    InputDiscard discard;
     TransferEvents events;
     events.blockStarting = [this](int block) { showProgress(block); };
-    events.blockFailed = [this](const TransferOutcome&) { parts_.messages.show(messages::downloadError()); };
+    events.blockFailed = [this, &discard](const TransferOutcome&) {
+        discard.end();
+        parts_.messages.show(messages::downloadError());
+    };
 
     const TransferOutcome outcome = SceneTransfer(*link_).SendScenes(commPort, parts_.Scenes, events);
+    discard.end();
     if (outcome.kind == TransferOutcome::Kind::PortFailed) reportPortFailure(outcome);
     if (outcome.kind == TransferOutcome::Kind::LevelOutOfRange)
         parts_.messages.show(messages::problem(QString::fromStdString(DescribeLevelOutOfRange(outcome))));
