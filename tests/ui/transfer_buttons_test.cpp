@@ -86,6 +86,7 @@ TEST(TransferButtons, AFailedBlockIsReportedWhileItsProgressShowsAndChangesNothi
 TEST(TransferButtons, AnUnacknowledgedSendSaysDownloadError) {
     SimulatedWorld w;
     w.server.addFault({0, sim::FaultKind::Drop, sim::kAlways, sim::Direction::Write});
+    w.document.CurrentFile = "/shows/a.SCN";
     QString labelDuringMessage;
     w.messages.onShow = [&](const Message&) { labelDuringMessage = w.window->lblFileName->text(); };
     w.window->cmdSendScenes_Click();
@@ -97,7 +98,8 @@ TEST(TransferButtons, AnUnacknowledgedSendSaysDownloadError) {
 
 TEST(TransferButtons, ALevelAControllerCannotHoldStopsSendBeforeAnythingGoesOut) {
     SimulatedWorld w;
-    w.scenes(2, 5) = 300;
+    w.scenes(2, 5) = 300;  // as a damaged scene file can hold
+    w.document.CurrentFile = "/shows/damaged.SCN";
     w.window->cmdSendScenes_Click();
     ASSERT_EQ(w.messages.shown.size(), 1u);
     EXPECT_EQ(w.messages.shown[0].title, "Error");

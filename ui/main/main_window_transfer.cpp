@@ -13,6 +13,21 @@
 #include "ui/main/port_combo_box.h"
 
 namespace corvane {
+namespace {
+
+// A Get replaces the whole table, so unsaved changes are guarded as New, Open and Exit guard them.
+bool getApproved(const DocumentState& document, MessageBox& box) {
+    return !document.Changed || box.show(messages::discardChanges()) == MessageAnswer::Yes;
+}
+
+// Untitled and unchanged, the table is as start-up or New left it, all zero: sending it would
+// blank every scene of the controller.
+bool sendApproved(const DocumentState& document, MessageBox& box) {
+    if (document.CurrentFile != kNoFile || document.Changed) return true;
+    return box.show(messages::sendEmptyTable()) == MessageAnswer::Yes;
+}
+
+}  // namespace
 
 void frmCVSceneTool::showProgress(int block) {
     const int n = block + 1;
@@ -27,6 +42,7 @@ void frmCVSceneTool::reportPortFailure(const TransferOutcome& outcome) {
 }
 
 void frmCVSceneTool::cmdGetScenes_Click() {
+    if (!getApproved(parts_.document, parts_.messages)) return;
     const auto commPort = static_cast<int16_t>(cboComPort->currentIndex() + 1);
     InputDiscard discard;
     TransferEvents events;
@@ -44,6 +60,7 @@ void frmCVSceneTool::cmdGetScenes_Click() {
 }
 
 void frmCVSceneTool::cmdSendScenes_Click() {
+    if (!sendApproved(parts_.document, parts_.messages)) return;
     const auto commPort = static_cast<int16_t>(cboComPort->currentIndex() + 1);
     InputDiscard discard;
     TransferEvents events;
