@@ -35,13 +35,9 @@ TEST(GetQuestion, AskedOnlyWhileChangedAndNoLeavesEverythingAsItWas) {
 
         if (c.answer) {
             ASSERT_EQ(w.messages.shown.size(), 1u);
-            const Message& asked = w.messages.shown[0];
-            EXPECT_EQ(asked, messages::discardChanges());
-            EXPECT_EQ(asked.text, "Discard Any Changes?");
-            EXPECT_EQ(asked.title, "Ostrel Corvane");
-            EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
-            EXPECT_EQ(asked.icon, MessageIcon::Question);
-            EXPECT_EQ(asked.defaultButton, MessageAnswer::Yes);
+            EXPECT_EQ(w.messages.shown[0],
+                      (Message{"Discard Any Changes?", "Ostrel Corvane", MessageButtons::YesNo,
+                               MessageIcon::Question, MessageAnswer::Yes}));
         } else {
             EXPECT_TRUE(w.messages.shown.empty());
         }
@@ -78,15 +74,11 @@ TEST(SendQuestion, AnUnfilledTableIsSentOnlyAfterYes) {
         QTest::mouseClick(w.window->cmdSendScenes, Qt::LeftButton);
 
         ASSERT_EQ(w.messages.shown.size(), 1u);
-        const Message& asked = w.messages.shown[0];
-        EXPECT_EQ(asked, messages::sendEmptyTable());
-        EXPECT_EQ(
-            asked.text,
-            "Send an empty table? Every level of all 64 scenes on the controller becomes 0%.");
-        EXPECT_EQ(asked.title, "Ostrel Corvane");
-        EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
-        EXPECT_EQ(asked.icon, MessageIcon::Question);
-        EXPECT_EQ(asked.defaultButton, MessageAnswer::No);
+        EXPECT_EQ(w.messages.shown[0],
+                  (Message{"Send an empty table? Every level of all 64 scenes on the controller "
+                           "becomes 0%.",
+                           "Ostrel Corvane", MessageButtons::YesNo, MessageIcon::Question,
+                           MessageAnswer::No}));
 
         const bool sent = answer == MessageAnswer::Yes;
         EXPECT_EQ(w.frames(sim::Direction::Write), sent ? 64 : 0);
