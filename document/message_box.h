@@ -34,11 +34,17 @@ inline const QString kUploadError = QStringLiteral("Upload Error. Retry.");
 inline const QString kDownloadError = QStringLiteral("Download Error. Retry.");
 inline const QString kAppTitle = QStringLiteral("Ostrel Corvane");
 inline const QString kDiscardChanges = QStringLiteral("Discard Any Changes?");
+inline const QString kSendEmptyTable = QStringLiteral(
+    "Send an empty table? Every level of all 64 scenes on the controller becomes 0%.");
 
 inline Message uploadError() { return {kUploadError, kErrorTitle, MessageButtons::Ok, MessageIcon::None}; }
 inline Message downloadError() { return {kDownloadError, kErrorTitle, MessageButtons::Ok, MessageIcon::None}; }
 inline Message discardChanges() {
     return {kDiscardChanges, kAppTitle, MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::Yes};
+}
+// Send with a table that nothing has filled; No is the default, as the answer that loses nothing.
+inline Message sendEmptyTable() {
+    return {kSendEmptyTable, kAppTitle, MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No};
 }
 // A port, file or level problem, in words a technician can act on.
 inline Message problem(const QString& text) {

@@ -9,6 +9,7 @@
 #include "link/qt_serial_control.h"
 #include "link/stopwatch.h"
 #include "tests/support/recording_editor_launcher.h"
+#include "tests/support/qt_printers.h"
 #include "tests/support/scripted_file_dialog.h"
 #include "tests/support/scripted_message_box.h"
 #include "ui/main/main_window.h"

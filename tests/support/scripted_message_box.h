@@ -3,14 +3,26 @@
 
 #include <deque>
 #include <functional>
+#include <ostream>
 #include <vector>
 
 #include "document/message_box.h"
 
+namespace corvane {
+
+// A message as the technician reads it, when a comparison fails.
+inline void PrintTo(const Message& m, std::ostream* os) {
+    *os << '"' << m.text.toStdString() << "\" titled \"" << m.title.toStdString() << "\", buttons "
+        << static_cast<int>(m.buttons) << ", icon " << static_cast<int>(m.icon) << ", default "
+        << static_cast<int>(m.defaultButton);
+}
+
+}  // namespace corvane
+
 namespace corvane::testing_support {
 
 class ScriptedMessageBox final : public MessageBox {
-public:
+  public:
     // Answers given in order; once used up, Yes/No questions get Yes and the rest Ok.
     std::deque<MessageAnswer> answers;
     std::vector<Message> shown;

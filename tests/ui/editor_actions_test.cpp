@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <ostream>
+#include <string>
 
 #include "tests/ui/editor_world.h"
 
@@ -160,6 +161,36 @@ TEST(EditorClosing, EscapeDoesNotCloseTheWindow) {
     EditorWorld w;
     QTest::keyClick(w.editor->cmdClose, Qt::Key_Escape);
     EXPECT_TRUE(w.editor->isVisible());
+}
+
+// Return and Enter in the lists stay there; on the Close button they press it.
+TEST(EditorClosing, ReturnAndEnterCloseOnlyFromTheCloseButton) {
+    struct Case {
+        const char* focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool closes;
+    };
+    for (const Case c : {Case{"scene list", Qt::Key_Return, {}, false},
+                         Case{"scene list", Qt::Key_Enter, Qt::KeypadModifier, false},
+                         Case{"level chooser", Qt::Key_Return, {}, false},
+                         Case{"level chooser", Qt::Key_Enter, Qt::KeypadModifier, false},
+                         Case{"Close", Qt::Key_Return, {}, true}}) {
+        SCOPED_TRACE(testing::Message()
+                     << c.focus << (c.key == Qt::Key_Enter ? ", Enter" : ", Return"));
+        const SceneTable start = SceneTable::with({{0, 3, 128}});
+        EditorWorld w(start);
+        QWidget* target = w.editor->cmdClose;
+        if (std::string(c.focus) == "scene list") target = w.editor->cboScene;
+        if (std::string(c.focus) == "level chooser") {
+            w.clickLevel(3);
+            target = w.editor->cboLevel;
+        }
+        target->setFocus();
+        QTest::keyClick(target, c.key, c.modifiers);
+        EXPECT_EQ(w.editor->isVisible(), !c.closes);
+        EXPECT_EQ(w.scenes, start);
+    }
 }
 
 // Levels a scene file can hold although no editor or controller produces them.

@@ -4,12 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QTest>
 #include <memory>
 
 #include "document/scene_table.h"
+#include "tests/support/choose_entry.h"
+#include "tests/support/qt_printers.h"
 #include "ui/editor/dimmer_label.h"
 #include "ui/editor/scene_editor_window.h"
 
@@ -35,13 +36,5 @@ struct EditorWorld {
     // A point of the window's own background: right of the scene list, above the grid.
     void clickBackground() { QTest::mouseClick(editor.get(), Qt::LeftButton, {}, QPoint(300, 20)); }
 };
-
-// Opens the list of a drop-down and picks an entry with the keyboard, as a technician does.
-inline void chooseEntry(QComboBox* combo, int entry) {
-    combo->showPopup();
-    QAbstractItemView* view = combo->view();
-    view->setCurrentIndex(view->model()->index(entry, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-}
 
 }  // namespace corvane::testing_support

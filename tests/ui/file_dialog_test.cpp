@@ -2,6 +2,7 @@
 // whatever their case, where the dialog starts, and the flag bits.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -12,16 +13,19 @@
 #include <QThread>
 
 #include "document/document_commands.h"
+#include "tests/support/choose_entry.h"
+#include "tests/support/qt_printers.h"
 #include "ui/main/qt_file_dialog.h"
 
 namespace corvane {
 namespace {
 
+// The description, then the patterns Qt lists by; the dialog shows only the description.
 TEST(FileDialogFilter, SceneFilterBecomesQtNameFilters) {
     EXPECT_EQ(QtNameFilters(kSceneFileFilter),
-              (QStringList{"Corvane Scene Files (*.SCN)", "All Files (*.*)"}));
+              (QStringList{"Corvane Scene Files (*.SCN) (*.SCN)", "All Files (*.*) (*)"}));
     EXPECT_EQ(QtNameFilters("Shows|*.SCN;*.BAK|Text (*.txt)|*.txt"),
-              (QStringList{"Shows (*.SCN *.BAK)", "Text (*.txt)"}));
+              (QStringList{"Shows (*.SCN *.BAK)", "Text (*.txt) (*.txt)"}));
     EXPECT_EQ(QtNameFilters(""), QStringList{});
 }
 
@@ -44,9 +48,24 @@ QStringList listed(QFileDialog& dialog, const QString& folder, int expected) {
     return names;
 }
 
-TEST(FileDialogFilter, ScenePatternListsSceneFilesWhateverTheirCase) {
+// The file types as the technician reads them in the dialog, and the one chosen.
+QStringList shownFilters(QFileDialog& dialog) {
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    if (types == nullptr) return {"<no list of file types>"};
+    QStringList shown;
+    for (int i = 0; i < types->count(); ++i) shown << types->itemText(i);
+    return shown << "chosen: " + types->currentText();
+}
+
+void chooseAllFiles(QFileDialog& dialog) {
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    testing_support::chooseEntry(types, 1);
+}
+
+TEST(FileDialogFilter, SceneFilesWhateverTheirCaseAndAllFilesWhateverTheirName) {
     QTemporaryDir dir;
-    for (const char* name : {"show.scn", "BIG.SCN", "Mixed.Scn", "notes.txt"}) {
+    for (const char* name : {"show.scn", "BIG.SCN", "Mixed.Scn", "notes.txt", "show"}) {
         QFile f(dir.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
@@ -57,11 +76,24 @@ TEST(FileDialogFilter, ScenePatternListsSceneFilesWhateverTheirCase) {
     QFileDialog dialog;
     layer.prepare(dialog, false);
     EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
-    EXPECT_EQ(dialog.selectedNameFilter(), "Corvane Scene Files (*.SCN)");
+    EXPECT_EQ(shownFilters(dialog), (QStringList{"Corvane Scene Files (*.SCN)", "All Files (*.*)",
+                                                 "chosen: Corvane Scene Files (*.SCN)"}));
     EXPECT_EQ(listed(dialog, dir.path(), 3), (QStringList{"BIG.SCN", "Mixed.Scn", "show.scn"}));
-    dialog.selectNameFilter("All Files (*.*)");
-    EXPECT_EQ(listed(dialog, dir.path(), 4),
-              (QStringList{"BIG.SCN", "Mixed.Scn", "notes.txt", "show.scn"}));
+    chooseAllFiles(dialog);
+    EXPECT_EQ(shownFilters(dialog).last(), "chosen: All Files (*.*)");
+    EXPECT_EQ(listed(dialog, dir.path(), 5),
+              (QStringList{"BIG.SCN", "Mixed.Scn", "notes.txt", "show", "show.scn"}));
+}
+
+TEST(FileDialogFilter, ChoosingAllFilesKeepsTheNameTypedForSaving) {
+    QTemporaryDir dir;
+    QtFileDialog layer;
+    layer.Filter = kSceneFileFilter;
+    layer.FileName = dir.filePath("show.SCN");
+    QFileDialog dialog;
+    layer.prepare(dialog, true);
+    chooseAllFiles(dialog);
+    EXPECT_EQ(dialog.selectedFiles().value(0), dir.filePath("show.SCN"));
 }
 
 TEST(FileDialogStart, AMissingInitialFolderStartsInTheHomeFolder) {
@@ -71,7 +103,7 @@ TEST(FileDialogStart, AMissingInitialFolderStartsInTheHomeFolder) {
     QFileDialog dialog;
     layer.prepare(dialog, false);
     EXPECT_EQ(dialog.directory().absolutePath(), QDir::home().absolutePath());
-    EXPECT_EQ(dialog.selectedNameFilter(), "Corvane Scene Files (*.SCN)");
+    EXPECT_EQ(shownFilters(dialog).last(), "chosen: Corvane Scene Files (*.SCN)");
     EXPECT_EQ(layer.FileName,
               kInitialDialogName);  // preparing changes nothing the commands compare
 }

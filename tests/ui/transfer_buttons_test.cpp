@@ -7,14 +7,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "sim/demo_show.h"
-#include "sim/pty_server.h"
-#include "tests/support/main_window_world.h"
+#include "tests/support/simulated_window_world.h"
 
 namespace corvane {
 namespace {
 
 using testing_support::MainWindowWorld;
+using testing_support::SimulatedWorld;
 
 // Records the status label's text each time it is painted, as the technician would see it.
 class PaintedTexts final : public QObject {
@@ -30,16 +29,6 @@ public:
 
 private:
     QLabel* label_;
-};
-
-struct SimulatedWorld : MainWindowWorld {
-    sim::PtyServer server{sim::ControllerEngine{}};
-    SimulatedWorld() {
-        server.setMemory(sim::DemoMemory());
-        window->addPort(QStringLiteral("Simulator"), server.devicePath());
-        window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
 };
 
 TEST(TransferButtons, GetFillsTheTableShowingEachBlockInTurn) {
@@ -97,6 +86,7 @@ TEST(TransferButtons, AFailedBlockIsReportedWhileItsProgressShowsAndChangesNothi
 TEST(TransferButtons, AnUnacknowledgedSendSaysDownloadError) {
     SimulatedWorld w;
     w.server.addFault({0, sim::FaultKind::Drop, sim::kAlways, sim::Direction::Write});
+    w.document.CurrentFile = "/shows/a.SCN";
     QString labelDuringMessage;
     w.messages.onShow = [&](const Message&) { labelDuringMessage = w.window->lblFileName->text(); };
     w.window->cmdSendScenes_Click();
@@ -108,7 +98,8 @@ TEST(TransferButtons, AnUnacknowledgedSendSaysDownloadError) {
 
 TEST(TransferButtons, ALevelAControllerCannotHoldStopsSendBeforeAnythingGoesOut) {
     SimulatedWorld w;
-    w.scenes(2, 5) = 300;
+    w.scenes(2, 5) = 300;  // as a damaged scene file can hold
+    w.document.CurrentFile = "/shows/damaged.SCN";
     w.window->cmdSendScenes_Click();
     ASSERT_EQ(w.messages.shown.size(), 1u);
     EXPECT_EQ(w.messages.shown[0].title, "Error");

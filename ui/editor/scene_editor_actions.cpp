@@ -69,9 +69,14 @@ void frmCVSceneToolEdit::mouseReleaseEvent(QMouseEvent* event) {
     if (click) Form_Click();
 }
 
-// The window has no Cancel button, so Escape does not close it; Close and the close box do.
+// Only Close and the close box close the window. Escape has no Cancel button to press, and
+// Return or Enter that a list leaves unused would press Close as the window's only button; on
+// Close itself the button takes them before they get here.
 void frmCVSceneToolEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool closingKey = event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+                            event->key() == Qt::Key_Enter;
+    if (closingKey && modifiers == Qt::NoModifier) {
         event->accept();
         return;
     }

@@ -8,10 +8,26 @@
 #include "link/controller_link.h"
 #include "transfer/scene_transfer.h"
 #include "transfer/transfer_report.h"
+#include "ui/main/input_discard.h"
 #include "ui/main/main_window.h"
 #include "ui/main/port_combo_box.h"
 
 namespace corvane {
+namespace {
+
+// A Get replaces the whole table, so unsaved changes are guarded as New, Open and Exit guard them.
+bool getApproved(const DocumentState& document, MessageBox& box) {
+    return !document.Changed || box.show(messages::discardChanges()) == MessageAnswer::Yes;
+}
+
+// Untitled and unchanged, the table is as start-up or New left it, all zero: sending it would
+// blank every scene of the controller.
+bool sendApproved(const DocumentState& document, MessageBox& box) {
+    if (document.CurrentFile != kNoFile || document.Changed) return true;
+    return box.show(messages::sendEmptyTable()) == MessageAnswer::Yes;
+}
+
+}  // namespace
 
 void frmCVSceneTool::showProgress(int block) {
     const int n = block + 1;
@@ -26,24 +42,36 @@ void frmCVSceneTool::reportPortFailure(const TransferOutcome& outcome) {
 }
 
 void frmCVSceneTool::cmdGetScenes_Click() {
+    if (!getApproved(parts_.document, parts_.messages)) return;
     const auto commPort = static_cast<int16_t>(cboComPort->currentIndex() + 1);
+    InputDiscard discard;
     TransferEvents events;
     events.blockStarting = [this](int block) { showProgress(block); };
-    events.blockFailed = [this](const TransferOutcome&) { parts_.messages.show(messages::uploadError()); };
+    events.blockFailed = [this, &discard](const TransferOutcome&) {
+        discard.end();
+        parts_.messages.show(messages::uploadError());
+    };
 
     const TransferOutcome outcome = SceneTransfer(*link_).GetScenes(commPort, parts_.Scenes, events);
+    discard.end();
     if (outcome.kind == TransferOutcome::Kind::PortFailed) reportPortFailure(outcome);
     if (outcome.ok()) parts_.document.Changed = true;
     UpdateTitle();
 }
 
 void frmCVSceneTool::cmdSendScenes_Click() {
+    if (!sendApproved(parts_.document, parts_.messages)) return;
     const auto commPort = static_cast<int16_t>(cboComPort->currentIndex() + 1);
+    InputDiscard discard;
     TransferEvents events;
     events.blockStarting = [this](int block) { showProgress(block); };
-    events.blockFailed = [this](const TransferOutcome&) { parts_.messages.show(messages::downloadError()); };
+    events.blockFailed = [this, &discard](const TransferOutcome&) {
+        discard.end();
+        parts_.messages.show(messages::downloadError());
+    };
 
     const TransferOutcome outcome = SceneTransfer(*link_).SendScenes(commPort, parts_.Scenes, events);
+    discard.end();
     if (outcome.kind == TransferOutcome::Kind::PortFailed) reportPortFailure(outcome);
     if (outcome.kind == TransferOutcome::Kind::LevelOutOfRange)
         parts_.messages.show(messages::problem(QString::fromStdString(DescribeLevelOutOfRange(outcome))));

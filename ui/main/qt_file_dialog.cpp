@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <vector>
 
 namespace corvane {
 namespace {
@@ -72,21 +73,41 @@ StartingPoint startingPoint(const QString& fileName, const QString& lastFolder) 
     return start;
 }
 
+// One entry of "Description|pattern|Description|pattern": the description shown, and its
+// patterns as the system reads them.
+struct FilterEntry {
+    QString description;
+    QStringList patterns;
+};
+
+std::vector<FilterEntry> filterEntries(const QString& filter) {
+    std::vector<FilterEntry> entries;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            patterns << p.trimmed();
+        entries.push_back({parts[i].trimmed(), patterns});
+    }
+    return entries;
+}
+
+// "*.*" names every file, as on Windows; Qt's "*.*" needs a dot and would hide "show".
+QString qtPattern(const QString& pattern) {
+    return pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern;
+}
+
 }  // namespace
 
 QStringList QtNameFilters(const QString& filter) {
     QStringList result;
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        const QString description = parts[i].trimmed();
-        const QString patterns = parts[i + 1]
-                                     .split(QLatin1Char(';'), Qt::SkipEmptyParts)
-                                     .join(QLatin1Char(' '))
-                                     .trimmed();
-        const QString shown = QStringLiteral("(%1)").arg(patterns);
-        // Qt takes the patterns from the parentheses at the end of the entry.
-        result << (description.endsWith(shown) ? description
-                                               : description + QLatin1Char(' ') + shown);
+    for (const FilterEntry& entry : filterEntries(filter)) {
+        QStringList patterns;
+        for (const QString& p : entry.patterns) patterns << qtPattern(p);
+        // Qt lists by the patterns in the last parentheses and, told to hide them, shows what
+        // comes before: the description exactly as the system gives it.
+        result << entry.description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                      QLatin1Char(')');
     }
     return result;
 }
@@ -113,14 +134,16 @@ void QtFileDialog::prepare(QFileDialog& dialog, bool save) const {
     }
     // The read-only check box does not exist in Qt's dialog, so hiding it needs nothing.
 
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     const QStringList filters = QtNameFilters(Filter);
     dialog.setNameFilters(filters);
     const StartingPoint start = startingPoint(FileName, lastFolder_);
     dialog.setDirectory(start.folder);
     if (!start.pattern.isEmpty()) {
-        for (const QString& f : filters) {
-            if (f.endsWith(QStringLiteral("(%1)").arg(start.pattern), Qt::CaseInsensitive)) {
-                dialog.selectNameFilter(f);
+        const std::vector<FilterEntry> entries = filterEntries(Filter);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].patterns.contains(start.pattern, Qt::CaseInsensitive)) {
+                dialog.selectNameFilter(filters[static_cast<qsizetype>(i)]);
                 break;
             }
         }

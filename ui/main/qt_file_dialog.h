@@ -11,8 +11,9 @@ class QWidget;
 
 namespace corvane {
 
-// "Description|pattern|Description|pattern" as Qt's name filters, "Description (pattern)";
-// several patterns in one entry ("*.SCN;*.BAK") become Qt's space-separated list.
+// "Description|pattern|Description|pattern" as Qt's name filters, "Description (patterns)", for
+// a dialog that hides the patterns and shows each description as it stands. Several patterns in
+// one entry ("*.SCN;*.BAK") become Qt's space-separated list, and "*.*" becomes "*".
 QStringList QtNameFilters(const QString& filter);
 
 // Whether a name chosen in the dialog may be accepted under the flag bits: path must exist

@@ -1,0 +1,134 @@
+// Input that reaches the windows while a Get holds the thread: queued as the window system
+// queues it, and dropped rather than run once the Get has ended.
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <functional>
+#include <ostream>
+#include <utility>
+
+#include "tests/support/simulated_window_world.h"
+
+namespace corvane {
+namespace {
+
+using testing_support::SimulatedWorld;
+
+// Queues a left click at a point of a widget; it runs when the event loop next runs.
+void postClick(QWidget* widget, QPoint at) {
+    const QPointF local(at);
+    const QPointF global(widget->mapToGlobal(at));
+    QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonPress, local, global,
+                                                        Qt::LeftButton, Qt::LeftButton, {}));
+    QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonRelease, local, global,
+                                                        Qt::LeftButton, Qt::NoButton, {}));
+}
+void postClick(QWidget* widget) {
+    postClick(widget, widget->rect().center());
+}
+
+void postKey(QWidget* widget, Qt::Key key) {
+    QCoreApplication::postEvent(widget, new QKeyEvent(QEvent::KeyPress, key, {}));
+    QCoreApplication::postEvent(widget, new QKeyEvent(QEvent::KeyRelease, key, {}));
+}
+
+// Runs once, when the status label is painted with the given progress text.
+class AtProgress final : public QObject {
+  public:
+    AtProgress(QLabel* label, QString text, std::function<void()> act)
+        : label_(label), text_(std::move(text)), act_(std::move(act)) {
+        label->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == label_ && event->type() == QEvent::Paint && label_->text() == text_ && act_)
+            std::exchange(act_, nullptr)();
+        return false;
+    }
+
+  private:
+    QLabel* label_;
+    QString text_;
+    std::function<void()> act_;
+};
+
+struct InputCase {
+    const char* what;
+    std::function<void(frmCVSceneTool&)> post;
+};
+void PrintTo(const InputCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class InputDuringGet : public testing::TestWithParam<InputCase> {};
+
+TEST_P(InputDuringGet, IsDroppedAndNothingRunsAfterTheGet) {
+    SimulatedWorld w;
+    frmCVSceneTool& window = *w.window;
+    const int port = window.cboComPort->currentIndex();
+    AtProgress midway(window.lblFileName, QStringLiteral("Block: 10 Of 64"),
+                      [&] { GetParam().post(window); });
+    QTest::mouseClick(window.cmdGetScenes, Qt::LeftButton);
+    // Back in the event loop: whatever was still queued would run now.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(w.frames(sim::Direction::Read), 64);
+    EXPECT_EQ(w.frames(sim::Direction::Write), 0);
+    EXPECT_EQ(w.scenes, DemoShow());
+    EXPECT_TRUE(w.document.Changed);
+    EXPECT_EQ(window.lblFileName->text(), " File: None");
+    EXPECT_TRUE(w.messages.shown.empty());
+    EXPECT_EQ(w.editor.openings, 0);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.cboComPort->currentIndex(), port);
+    EXPECT_EQ(window.cboNode->currentIndex(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, InputDuringGet,
+    testing::Values(
+        InputCase{"a click on Send", [](frmCVSceneTool& w) { postClick(w.cmdSendScenes); }},
+        InputCase{"a click on Get", [](frmCVSceneTool& w) { postClick(w.cmdGetScenes); }},
+        InputCase{"a click on Edit",
+                  [](frmCVSceneTool& w) {
+                      postClick(w.menuBar(), w.menuBar()->actionGeometry(w.mnuEdit).center());
+                  }},
+        InputCase{"keys in the port list",
+                  [](frmCVSceneTool& w) { postKey(w.cboComPort, Qt::Key_Up); }},
+        InputCase{"keys in the node list",
+                  [](frmCVSceneTool& w) { postKey(w.cboNode, Qt::Key_Down); }},
+        InputCase{"the close box",
+                  [](frmCVSceneTool& w) { QCoreApplication::postEvent(&w, new QCloseEvent); }}));
+
+// A message shown during the Get runs its own event loop: what queued before it must not run
+// there, and the technician's answer must get through.
+TEST(InputDuringGet, AMessageTakesInputButNotWhatQueuedBeforeIt) {
+    SimulatedWorld w;
+    w.server.addFault({20, sim::FaultKind::Drop, sim::kAlways, sim::Direction::Read});
+    AtProgress midway(w.window->lblFileName, QStringLiteral("Block: 10 Of 64"),
+                      [&] { postClick(w.window->cmdSendScenes); });
+    bool keyReached = false;
+    w.messages.onShow = [&](const Message&) {
+        QCoreApplication::processEvents();
+        QTest::keyClick(w.window->cboNode, Qt::Key_Down);
+        keyReached = w.window->cboNode->currentIndex() == 1;
+    };
+    QTest::mouseClick(w.window->cmdGetScenes, Qt::LeftButton);
+    QCoreApplication::processEvents();
+
+    ASSERT_EQ(w.messages.shown.size(), 1u);
+    EXPECT_EQ(w.messages.shown[0], messages::uploadError());
+    EXPECT_TRUE(keyReached);
+    EXPECT_EQ(w.frames(sim::Direction::Write), 0);
+    EXPECT_FALSE(w.document.Changed);
+}
+
+}  // namespace
+}  // namespace corvane
