@@ -53,7 +53,7 @@ TransferEvents LinkSession::events() {
 }
 
 void LinkSession::progress(int block) {
-    const std::string line = "Block: " + SceneNumberText(block) + " Of 64";
+    const std::string line = ProgressText(block);
     if (onTerminal_) {
         std::fprintf(stderr, "\r%s", line.c_str());
     } else {

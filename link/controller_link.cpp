@@ -56,6 +56,7 @@ bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLen
     CodeArray codes{};
     replyMayFollow_ = false;
     stoppedEarly_ = false;
+    failedAttempts_.clear();
 
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         Drain();
@@ -71,10 +72,15 @@ bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLen
         // characters it brought; the next attempt's drain clears them.
         if (stopwatch_.Reading() >= limit) {
             replyMayFollow_ = true;
+            const int16_t arrived = comCV_.InBufferCount();
+            failedAttempts_.push_back(arrived == 0               ? AttemptResult::NoAnswer
+                                      : arrived < expectedLength ? AttemptResult::TooShort
+                                                                 : AttemptResult::TooLate);
             continue;
         }
         RxText = comCV_.Input();
         if (ReplyAccepted(RxText, codes)) return true;
+        failedAttempts_.push_back(AttemptResult::WrongCheck);
     }
     return false;
 }

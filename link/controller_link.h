@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "link/comm_control.h"
 #include "link/stopwatch.h"
@@ -17,10 +18,18 @@ inline constexpr int32_t kStopwatchUnitsPerTimeout = 250;
 // next to no processor time and still notices a reply promptly.
 inline constexpr int32_t kWaitSliceMs = 10;
 
+// What an attempt that failed met, as a technician would look for its cause.
+enum class AttemptResult {
+    NoAnswer,    // nothing arrived within the time limit
+    TooShort,    // part of a reply arrived within the time limit
+    TooLate,     // the whole reply arrived only as the time limit passed
+    WrongCheck,  // a reply arrived whose check digits did not match it
+};
+
 // Holds the run's last reply text and what a transaction needs: the serial control, the
 // stopwatch and a way to read the selected node-list position (-1 when none is selected).
 class ControllerLink {
-public:
+  public:
     ControllerLink(CommControl& comCV, Stopwatch& stopwatch, std::function<int()> selectedNodeIndex)
         : comCV_(comCV), stopwatch_(stopwatch), selectedNodeIndex_(std::move(selectedNodeIndex)) {}
 
@@ -44,15 +53,20 @@ public:
 
     // Asked while a reply is awaited: true gives the command up at once (SendCommand returns false,
     // and StoppedEarly() says why). Empty: never.
-    void setStopCheck(std::function<bool()> stopRequested) { stopRequested_ = std::move(stopRequested); }
+    void setStopCheck(std::function<bool()> stopRequested) {
+        stopRequested_ = std::move(stopRequested);
+    }
     bool StoppedEarly() const { return stoppedEarly_; }
+
+    // What each failed attempt of the last SendCommand met, in order.
+    const std::vector<AttemptResult>& FailedAttempts() const { return failedAttempts_; }
 
     // Request frames written to the line by every SendCommand so far.
     int FramesWritten() const { return framesWritten_; }
 
     CommControl& comCV() { return comCV_; }
 
-private:
+  private:
     void Drain();
     // Polls until expectedLength characters wait or the stopwatch reaches limit, blocking on the
     // port between polls.
@@ -65,6 +79,7 @@ private:
     bool replyMayFollow_ = false;
     bool stoppedEarly_ = false;
     int framesWritten_ = 0;
+    std::vector<AttemptResult> failedAttempts_;
 };
 
 }  // namespace corvane

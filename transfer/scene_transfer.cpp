@@ -8,7 +8,9 @@
 
 namespace corvane {
 
-std::string ReadBlockCommand(int block) { return "397" + Hex4(block * 64) + "3F"; }
+std::string ReadBlockCommand(int block) {
+    return "397" + Hex4(block * 64) + "3F";
+}
 
 std::string WriteBlockCommand(int block, const SceneTable& scenes) {
     std::string text = "387" + Hex4(block * 64) + "3F";
@@ -27,7 +29,8 @@ void SceneTransfer::CopyBlockLevels(const std::string& reply, int block, SceneTa
 }
 
 template <typename PerBlock>
-TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& events, PerBlock perBlock) {
+TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& events,
+                                   PerBlock perBlock) {
     CommControl& port = link_.comCV();
     TransferOutcome outcome;
     const int framesBefore = link_.FramesWritten();
@@ -50,6 +53,7 @@ TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& event
                     break;
                 }
                 outcome.kind = TransferOutcome::Kind::BlockFailed;
+                outcome.attempts = link_.FailedAttempts();
                 if (events.blockFailed) events.blockFailed(outcome);
                 break;
             }
@@ -73,11 +77,13 @@ TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& event
     return outcome;
 }
 
-TransferOutcome SceneTransfer::GetScenes(int16_t commPort, SceneTable& scenes, const TransferEvents& events) {
+TransferOutcome SceneTransfer::GetScenes(int16_t commPort, SceneTable& scenes,
+                                         const TransferEvents& events) {
     // Collected apart, so a transfer that stops half-way leaves the table as it was.
     SceneTable arrived;
     TransferOutcome outcome = run(commPort, events, [&](int block) {
-        if (!link_.SendCommand(ReadBlockCommand(block), kReadReplyLength, kBlockTimeout)) return false;
+        if (!link_.SendCommand(ReadBlockCommand(block), kReadReplyLength, kBlockTimeout))
+            return false;
         CopyBlockLevels(link_.RxText, block, arrived);
         return true;
     });
@@ -85,7 +91,8 @@ TransferOutcome SceneTransfer::GetScenes(int16_t commPort, SceneTable& scenes, c
     return outcome;
 }
 
-TransferOutcome SceneTransfer::SendScenes(int16_t commPort, const SceneTable& scenes, const TransferEvents& events) {
+TransferOutcome SceneTransfer::SendScenes(int16_t commPort, const SceneTable& scenes,
+                                          const TransferEvents& events) {
     // A level the controller cannot hold would otherwise go out as its low 8 bits. All of them
     // are named, so a damaged file is mended in one go rather than one refusal at a time.
     TransferOutcome refused;
@@ -100,7 +107,8 @@ TransferOutcome SceneTransfer::SendScenes(int16_t commPort, const SceneTable& sc
         return refused;
     }
     return run(commPort, events, [&](int block) {
-        return link_.SendCommand(WriteBlockCommand(block, scenes), kWriteReplyLength, kBlockTimeout);
+        return link_.SendCommand(WriteBlockCommand(block, scenes), kWriteReplyLength,
+                                 kBlockTimeout);
     });
 }
 

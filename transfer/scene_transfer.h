@@ -48,6 +48,8 @@ struct TransferOutcome {
     int block = -1;
     std::string portDevice;
     std::string portReason;
+    // BlockFailed: what each of the block's attempts met.
+    std::vector<AttemptResult> attempts;
     // Request frames that went out on the line: none means the controller was not touched.
     int framesSent = 0;
     // Every level outside 0 to 255, in send order.
@@ -66,19 +68,20 @@ struct TransferEvents {
 };
 
 class SceneTransfer {
-public:
+  public:
     explicit SceneTransfer(ControllerLink& link) : link_(link) {}
 
     // Reads all 64 blocks; Scenes is replaced only when every block arrived.
     TransferOutcome GetScenes(int16_t commPort, SceneTable& scenes, const TransferEvents& events);
 
     // Writes all 64 blocks; refuses before opening the port when a level is outside 0 to 255.
-    TransferOutcome SendScenes(int16_t commPort, const SceneTable& scenes, const TransferEvents& events);
+    TransferOutcome SendScenes(int16_t commPort, const SceneTable& scenes,
+                               const TransferEvents& events);
 
     // Levels cut from a read reply (pairs beyond a short reply read as HexVal gives them).
     static void CopyBlockLevels(const std::string& reply, int block, SceneTable& into);
 
-private:
+  private:
     template <typename PerBlock>
     TransferOutcome run(int16_t commPort, const TransferEvents& events, PerBlock perBlock);
 

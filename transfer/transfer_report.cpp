@@ -42,6 +42,38 @@ std::string DescribeLevelOutOfRange(const TransferOutcome& outcome) {
     return text + ". Set those levels in the editor, then send again.";
 }
 
+std::string DescribeAttempts(const std::vector<AttemptResult>& attempts) {
+    auto words = [](AttemptResult r) -> std::string {
+        switch (r) {
+            case AttemptResult::NoAnswer:
+                return "no answer";
+            case AttemptResult::TooShort:
+                return "a reply too short";
+            case AttemptResult::TooLate:
+                return "a reply too late";
+            case AttemptResult::WrongCheck:
+                return "wrong check digits";
+        }
+        return "?";
+    };
+    std::string text;
+    size_t i = 0;
+    while (i < attempts.size()) {
+        size_t same = 1;
+        while (i + same < attempts.size() && attempts[i + same] == attempts[i]) ++same;
+        if (!text.empty()) text += ", then ";
+        text += words(attempts[i]);
+        if (same > 1) text += " (" + std::to_string(same) + " attempts)";
+        i += same;
+    }
+    return text;
+}
+
+std::string ProgressText(int block) {
+    const int n = block + 1;
+    return "Block: " + std::string(n < 10 ? "0" : "") + std::to_string(n) + " Of 64";
+}
+
 std::string DescribeSendConsequence(const TransferOutcome& outcome) {
     return outcome.framesSent == 0 ? "Nothing was sent."
                                    : "The controller may hold part of the show.";

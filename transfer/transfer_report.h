@@ -18,4 +18,11 @@ std::string DescribeLevelOutOfRange(const TransferOutcome& outcome);
 // "The controller may hold part of the show." once one had.
 std::string DescribeSendConsequence(const TransferOutcome& outcome);
 
+// What a failed block's attempts met, in plain words, the same ones run together:
+// "no answer (3 attempts)", "no answer, then wrong check digits (2 attempts)".
+std::string DescribeAttempts(const std::vector<AttemptResult>& attempts);
+
+// "Block: 05 Of 64", the progress text of block 4.
+std::string ProgressText(int block);
+
 }  // namespace corvane

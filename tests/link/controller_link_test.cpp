@@ -56,6 +56,19 @@ TEST_F(SendCommandTest, AcceptsAGoodReplyOnTheFirstAttempt) {
     EXPECT_EQ(nodeReads, 1);
 }
 
+TEST_F(SendCommandTest, SaysWhatEachFailedAttemptMet) {
+    comCV.QueueSilence();
+    comCV.QueueReply(kBlockReply.substr(0, 60), 200);
+    comCV.QueueReply(kBadSumReply, 30);
+    EXPECT_FALSE(Send());
+    EXPECT_EQ(link.FailedAttempts(), (std::vector<AttemptResult>{AttemptResult::NoAnswer, AttemptResult::TooShort,
+                                                                 AttemptResult::WrongCheck}));
+    comCV.QueueReply(kBlockReply, 1000);  // complete only as the limit passes
+    comCV.QueueReply(kBlockReply, 10);
+    EXPECT_TRUE(Send());
+    EXPECT_EQ(link.FailedAttempts(), std::vector<AttemptResult>{AttemptResult::TooLate});
+}
+
 TEST_F(SendCommandTest, DrainsFourTimesBeforeFramingAndBeforeEachAttempt) {
     comCV.Inject("stale reply from before");
     comCV.QueueSilence();

@@ -196,6 +196,17 @@ TEST(TransferReport, ARefusedSendNamesTheFirstTenLevelsAndCountsTheRest) {
     EXPECT_EQ(text.find("Scene 11"), std::string::npos) << text;
 }
 
+TEST(TransferReport, AttemptsAreSaidInPlainWordsRunTogether) {
+    using A = AttemptResult;
+    EXPECT_EQ(DescribeAttempts({A::NoAnswer, A::NoAnswer, A::NoAnswer}), "no answer (3 attempts)");
+    EXPECT_EQ(DescribeAttempts({A::NoAnswer, A::WrongCheck, A::WrongCheck}),
+              "no answer, then wrong check digits (2 attempts)");
+    EXPECT_EQ(DescribeAttempts({A::TooShort, A::TooLate, A::NoAnswer}),
+              "a reply too short, then a reply too late, then no answer");
+    EXPECT_EQ(ProgressText(4), "Block: 05 Of 64");
+    EXPECT_EQ(ProgressText(63), "Block: 64 Of 64");
+}
+
 TEST(TransferReport, ASendSaysWhetherAnythingReachedTheController) {
     TransferOutcome refusedAtOpen;
     refusedAtOpen.kind = TransferOutcome::Kind::PortFailed;
