@@ -8,11 +8,9 @@
 #include <string>
 #include <system_error>
 
+#include "connection/controller_connection.h"
 #include "document/document_state.h"
 #include "document/scene_table.h"
-#include "link/port_names.h"
-#include "link/qt_serial_control.h"
-#include "link/stopwatch.h"
 #include "sim/demo_show.h"
 #include "sim/pty_server.h"
 #include "ui/editor/scene_editor_launcher.h"
@@ -152,9 +150,6 @@ int main(int argc, char** argv) {
     using namespace corvane;
     SceneTable scenes;
     DocumentState document;
-    PortNames ports;
-    QtSerialControl comCV(ports);
-    SteadyStopwatch stopwatch;
     QtFileDialog cdFile;
     QtMessageBox messages;
     SceneEditorLauncher editor;
@@ -173,7 +168,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    frmCVSceneTool window({scenes, document, comCV, stopwatch, ports, cdFile, messages, editor});
+    frmCVSceneTool window({scenes, document, ConnectSerial, cdFile, messages, editor});
     cdFile.setParent(&window);
     messages.setParent(&window);
     if (parser.isSet(portOption)) {

@@ -18,8 +18,7 @@
 
 #include "bench/soak_plan.h"
 #include "bench/soak_verdict.h"
-#include "link/port_names.h"
-#include "link/qt_serial_control.h"
+#include "connection/controller_connection.h"
 #include "sim/pty_server.h"
 #include "transfer/scene_transfer.h"
 
@@ -63,21 +62,16 @@ Ending RunTrial(const Trial& trial, sim::PtyServer& server) {
     server.setMemory(trial.controller);
     for (const sim::Fault& f : trial.faults) server.addFault(f);
 
-    PortNames names;
-    const int16_t port = names.addDevice(server.devicePath());
-    QtSerialControl comCV(names);
-    SteadyStopwatch stopwatch;
-    ControllerLink link(comCV, stopwatch, [] { return 0; });
-    SceneTransfer transfer(link);
+    const std::unique_ptr<ControllerConnection> connection = ConnectSerial(server.devicePath(), 1);
 
     Ending e;
     e.device = server.devicePath();
     e.table = trial.tool;
     const auto start = Clock::now();
-    e.outcome = trial.way == Way::Get ? transfer.GetScenes(port, e.table, {})
-                                      : transfer.SendScenes(port, e.table, {});
+    e.outcome = trial.way == Way::Get ? connection->getScenes(e.table, {})
+                                      : connection->sendScenes(e.table, {});
     e.took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-    e.portLeftOpen = comCV.PortOpen();
+    e.portLeftOpen = connection->comCV().PortOpen();
     e.memory = server.memory();
     return e;
 }

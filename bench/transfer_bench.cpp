@@ -9,11 +9,9 @@
 #include <cstdio>
 #include <string>
 
-#include "link/port_names.h"
-#include "link/qt_serial_control.h"
+#include "connection/controller_connection.h"
 #include "sim/demo_show.h"
 #include "sim/pty_server.h"
-#include "transfer/scene_transfer.h"
 
 namespace {
 
@@ -44,18 +42,13 @@ Figures Measure(Direction direction, bool paced, int silentBlock) {
     sim::PtyServer server(std::move(engine), options);
     if (silentBlock >= 0) server.addFault({silentBlock, sim::FaultKind::Drop, sim::kAlways, sim::Direction::Any});
 
-    PortNames names;
-    const int16_t port = names.addDevice(server.devicePath());
-    QtSerialControl comCV(names);
-    SteadyStopwatch stopwatch;
-    ControllerLink link(comCV, stopwatch, [] { return 0; });
-    SceneTransfer transfer(link);
+    const std::unique_ptr<ControllerConnection> connection = ConnectSerial(server.devicePath(), 1);
     SceneTable scenes = DemoShow();
 
     const double cpu0 = ThreadCpuSeconds();
     const auto t0 = Clock::now();
-    const TransferOutcome outcome = direction == Direction::Get ? transfer.GetScenes(port, scenes, {})
-                                                                : transfer.SendScenes(port, scenes, {});
+    const TransferOutcome outcome = direction == Direction::Get ? connection->getScenes(scenes, {})
+                                                                : connection->sendScenes(scenes, {});
     Figures f;
     f.wall = std::chrono::duration<double>(Clock::now() - t0).count();
     f.cpu = ThreadCpuSeconds() - cpu0;

@@ -60,12 +60,12 @@ int Get(const QStringList& arguments, StandardOutput& out) {
     const QString file = cmd.positional(0);
     QString targetProblem;
     if (!CheckSaveTarget(file, &targetProblem)) return complain(kFileError, text(targetProblem));
-    std::unique_ptr<LinkSession> session = LinkSession::Open(cmd.parser, link, &status);
+    std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
     if (!session) return status;
 
     SceneTable scenes;
     TransferOutcome outcome =
-        session->transfer().GetScenes(session->commPort(), scenes, session->events());
+        session->connection().getScenes(scenes, session->events());
     // Ctrl-C during the last block: the technician asked for nothing to be written.
     if (outcome.ok() && session->interrupted()) outcome.kind = TransferOutcome::Kind::Interrupted;
     status = session->finish(outcome, "Upload Error.", text(file) + " was not written.");
@@ -93,16 +93,16 @@ int Send(const QStringList& arguments, StandardOutput& out) {
     SceneTable scenes;
     // A refused send names every level a controller cannot hold; no warning is needed beside it.
     if (!loadTable(cmd.positional(0), scenes, &status, false)) return status;
-    std::unique_ptr<LinkSession> session = LinkSession::Open(cmd.parser, link, &status);
+    std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
     if (!session) return status;
 
     TransferOutcome outcome =
-        session->transfer().SendScenes(session->commPort(), scenes, session->events());
+        session->connection().sendScenes(scenes, session->events());
     status = session->finish(outcome, "Download Error.", DescribeSendConsequence(outcome));
     if (status != kDone || !cmd.parser.isSet(verify)) return status;
 
     SceneTable readBack;
-    outcome = session->transfer().GetScenes(session->commPort(), readBack, session->events());
+    outcome = session->connection().getScenes(readBack, session->events());
     status =
         session->finish(outcome, "Upload Error.", "The show was sent but could not be checked.");
     if (status != kDone) return status;

@@ -13,7 +13,7 @@
 
 namespace corvane::cli {
 
-std::unique_ptr<LinkSession> LinkSession::Open(const QCommandLineParser& parser,
+std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
                                                const LinkOptions& options, int* status) {
     const std::string port = text(parser.value(options.port));
     if (!parser.isSet(options.port) || port.empty()) {
@@ -29,21 +29,16 @@ std::unique_ptr<LinkSession> LinkSession::Open(const QCommandLineParser& parser,
         return nullptr;
     }
     std::string error;
-    std::unique_ptr<LineDevice> device = LineDevice::Open(port, &error);
-    if (!device) {
+    std::unique_ptr<ControllerConnection> connection = ConnectNamed(port, *node, &error);
+    if (!connection) {
         *status = complain(kPortError, error);
         return nullptr;
     }
-    return std::unique_ptr<LinkSession>(new LinkSession(std::move(device), *node));
+    return std::unique_ptr<LinkSession>(new LinkSession(std::move(connection)));
 }
 
-LinkSession::LinkSession(std::unique_ptr<LineDevice> device, int node)
-    : device_(std::move(device)),
-      node_(node),
-      comCV_(device_->names()),
-      link_(comCV_, stopwatch_, [node] { return node - 1; }),
-      transfer_(link_),
-      onTerminal_(isatty(STDERR_FILENO) == 1) {}
+LinkSession::LinkSession(std::unique_ptr<ControllerConnection> connection)
+    : connection_(std::move(connection)), onTerminal_(isatty(STDERR_FILENO) == 1) {}
 
 TransferEvents LinkSession::events() {
     TransferEvents e;
@@ -76,13 +71,13 @@ int LinkSession::finish(const TransferOutcome& outcome, const char* failure,
             return kDone;
         case TransferOutcome::Kind::BlockFailed:
             return complain(kNoAnswer, std::string(failure) + " The controller on " +
-                                           device_->label() + " (node " + std::to_string(node_) +
+                                           connection_->label() + " (node " + std::to_string(connection_->node()) +
                                            ") did not answer block " +
                                            SceneNumberText(outcome.block) +
                                            " of 64 after three attempts. " + consequence);
         case TransferOutcome::Kind::PortFailed:
             return complain(kPortError,
-                            DescribePortFailure(outcome, device_->label()) + " " + consequence);
+                            DescribePortFailure(outcome, connection_->label()) + " " + consequence);
         case TransferOutcome::Kind::LevelOutOfRange:
             return complain(kFileError, DescribeLevelOutOfRange(outcome));
         case TransferOutcome::Kind::Interrupted:

@@ -8,10 +8,7 @@
 #include <string>
 
 #include "cli/interrupt_watch.h"
-#include "cli/line_device.h"
-#include "link/controller_link.h"
-#include "link/qt_serial_control.h"
-#include "link/stopwatch.h"
+#include "connection/controller_connection.h"
 #include "transfer/scene_transfer.h"
 
 namespace corvane::cli {
@@ -37,7 +34,7 @@ struct LinkOptions {
 class LinkSession {
   public:
     // nullptr after a usage or port problem, which has been said, with its exit status in *status.
-    static std::unique_ptr<LinkSession> Open(const QCommandLineParser& parser,
+    static std::unique_ptr<LinkSession> open(const QCommandLineParser& parser,
                                              const LinkOptions& options, int* status);
 
     // Progress lines and Ctrl-C for a transfer.
@@ -51,20 +48,14 @@ class LinkSession {
     // Ctrl-C has been pressed since the session opened (and is taken).
     bool interrupted() { return interrupt_.interrupted(); }
 
-    SceneTransfer& transfer() { return transfer_; }
-    int16_t commPort() const { return device_->commPort(); }
+    ControllerConnection& connection() { return *connection_; }
 
   private:
-    LinkSession(std::unique_ptr<LineDevice> device, int node);
+    explicit LinkSession(std::unique_ptr<ControllerConnection> connection);
     void progress(int block);
     void endProgressLine();
 
-    std::unique_ptr<LineDevice> device_;
-    int node_;
-    QtSerialControl comCV_;
-    SteadyStopwatch stopwatch_;
-    ControllerLink link_;
-    SceneTransfer transfer_;
+    std::unique_ptr<ControllerConnection> connection_;
     InterruptWatch interrupt_;
     bool onTerminal_;
     bool started_ = false;

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "document/scene_names.h"
-#include "ui/editor/scale/level_scale.h"
+#include "scale/level_scale.h"
 
 namespace corvane::cli {
 namespace {

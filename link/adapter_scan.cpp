@@ -8,13 +8,7 @@
 
 namespace corvane {
 
-std::string SystemPortName(int16_t port) {
-#ifdef _WIN32
-    return "COM" + std::to_string(port);
-#else
-    return "ttyS" + std::to_string(port - 1);
-#endif
-}
+std::string SystemPortName(int16_t port) { return "ttyS" + std::to_string(port - 1); }
 
 std::vector<SerialAdapter> AdaptersAmong(const std::vector<ReportedPort>& reported,
                                          const std::vector<std::string>& systemPortNames) {

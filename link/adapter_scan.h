@@ -22,7 +22,7 @@ struct ReportedPort {
     std::string description;
 };
 
-// The short name the system gives system port n (1 to 8): "COMn" on Windows, "ttyS(n-1)" on Linux.
+// The short name the system gives system port n (1 to 8): "ttyS(n-1)".
 std::string SystemPortName(int16_t port);
 
 // The reported ports that are not one of the eight system ports, by device. Ports are told apart

@@ -1,4 +1,4 @@
-// The serial control as the tool drives it: set the port and settings, open, raise the modem
+// The serial control as the tool drives it: set the device and settings, open, raise the modem
 // lines, write a frame, count and read what has arrived.
 #pragma once
 
@@ -7,15 +7,16 @@
 
 namespace corvane {
 
-// Property setters and getters carry the names the tool has always used for them.
+// Property setters and getters carry the names the tool has always used for them. The port is
+// named by its device ("/dev/ttyS0", "/dev/ttyUSB0"), chosen by whoever opens the line.
 // Failures of the port itself (cannot open, line lost) are thrown as PortError; the port is
 // then left closed.
 class CommControl {
 public:
     virtual ~CommControl() = default;
 
-    virtual void setCommPort(int16_t port) = 0;
-    virtual int16_t CommPort() const = 0;
+    virtual void setDevice(const std::string& device) = 0;
+    virtual std::string device() const = 0;
     // "38400,n,8,1": baud, parity (n, e, o, m, s), data bits, stop bits. Malformed text throws.
     virtual void setSettings(const std::string& settings) = 0;
     virtual std::string Settings() const = 0;
@@ -35,7 +36,7 @@ public:
     // Blocks up to the given milliseconds or until further characters arrive, whichever is first,
     // so a waiting transaction does not spin. Characters already waiting do not end the wait: a
     // reply that stops short of its length must not turn the wait into a busy loop.
-    virtual void WaitForInput(int milliseconds) = 0;
+    virtual void waitForInput(int milliseconds) = 0;
 };
 
 }  // namespace corvane

@@ -19,30 +19,30 @@ int32_t TimeLimit(int32_t timeout) {
 
 }  // namespace
 
-void ControllerLink::Drain() {
+void ControllerLink::drain() {
     // Four reads in a row: a reply still trickling in from an earlier attempt is cleared too.
     for (int i = 0; i < 4; ++i) comCV_.Input();
 }
 
-void ControllerLink::AwaitReply(int16_t expectedLength, int32_t limit) {
+void ControllerLink::awaitReply(int16_t expectedLength, int32_t limit) {
     while (comCV_.InBufferCount() < expectedLength) {
-        const int32_t reading = stopwatch_.Reading();
+        const int32_t reading = stopwatch_.reading();
         if (reading >= limit) return;
         if (stopRequested_ && stopRequested_()) {
             stoppedEarly_ = true;
             return;
         }
-        comCV_.WaitForInput(static_cast<int>(std::min(kWaitSliceMs, limit - reading)));
+        comCV_.waitForInput(static_cast<int>(std::min(kWaitSliceMs, limit - reading)));
     }
 }
 
-void ControllerLink::DrainLateReplies(int32_t timeout) {
+void ControllerLink::drainLateReplies(int32_t timeout) {
     const int64_t until = 2 * static_cast<int64_t>(TimeLimit(timeout));
     for (;;) {
         comCV_.Input();
-        const int32_t reading = stopwatch_.Reading();
+        const int32_t reading = stopwatch_.reading();
         if (reading >= until) break;
-        comCV_.WaitForInput(static_cast<int>(std::min<int64_t>(kWaitSliceMs, until - reading)));
+        comCV_.waitForInput(static_cast<int>(std::min<int64_t>(kWaitSliceMs, until - reading)));
     }
     replyMayFollow_ = false;
 }
@@ -50,27 +50,26 @@ void ControllerLink::DrainLateReplies(int32_t timeout) {
 bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLength,
                                  int32_t timeout) {
     const int32_t limit = TimeLimit(timeout);
-    Drain();
-    const auto node = static_cast<int16_t>(selectedNodeIndex_() + 1);
-    const std::string frame = BuildRequestFrame(node, command);
+    drain();
+    const std::string frame = BuildRequestFrame(static_cast<int16_t>(node_), command);
     CodeArray codes{};
     replyMayFollow_ = false;
     stoppedEarly_ = false;
     failedAttempts_.clear();
 
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        Drain();
+        drain();
         comCV_.Output(frame);
         ++framesWritten_;
-        stopwatch_.Restart();
-        AwaitReply(expectedLength, limit);
+        stopwatch_.restart();
+        awaitReply(expectedLength, limit);
         if (stoppedEarly_) {
             replyMayFollow_ = true;
             return false;
         }
         // Read again: a reply that completed only as the limit passed is too late, however many
         // characters it brought; the next attempt's drain clears them.
-        if (stopwatch_.Reading() >= limit) {
+        if (stopwatch_.reading() >= limit) {
             replyMayFollow_ = true;
             const int16_t arrived = comCV_.InBufferCount();
             failedAttempts_.push_back(arrived == 0               ? AttemptResult::NoAnswer

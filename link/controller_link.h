@@ -27,13 +27,15 @@ enum class AttemptResult {
 };
 
 // Holds the run's last reply text and what a transaction needs: the serial control, the
-// stopwatch and a way to read the selected node-list position (-1 when none is selected).
+// stopwatch and the node addressed (1 to 254; 0, framed "00", when none is chosen).
 class ControllerLink {
   public:
-    ControllerLink(CommControl& comCV, Stopwatch& stopwatch, std::function<int()> selectedNodeIndex)
-        : comCV_(comCV), stopwatch_(stopwatch), selectedNodeIndex_(std::move(selectedNodeIndex)) {}
+    ControllerLink(CommControl& comCV, Stopwatch& stopwatch, int node)
+        : comCV_(comCV), stopwatch_(stopwatch), node_(node) {}
 
-    // Frames command for the selected node, sends it, waits up to timeout * 250 ms for
+    int node() const { return node_; }
+
+    // Frames command for the node, sends it, waits up to timeout * 250 ms for
     // expectedLength characters, tests the reply; up to three attempts with the same frame.
     // True when a reply was accepted; RxText then holds it. After false RxText holds the last text
     // read by any attempt, or is as it was if none got that far. Port failures throw PortError;
@@ -45,36 +47,36 @@ class ControllerLink {
 
     // True when an attempt of the last SendCommand ran out of time: its reply may still be on the
     // way, and a reply carries nothing that tells which request it answers.
-    bool ReplyMayFollow() const { return replyMayFollow_; }
+    bool replyMayFollow() const { return replyMayFollow_; }
     // Discards whatever arrives until two time limits (timeout * 250 each) have passed since the
     // last frame was written, so that a reply that missed its limit is not taken for the next
     // command's. Port failures throw PortError.
-    void DrainLateReplies(int32_t timeout);
+    void drainLateReplies(int32_t timeout);
 
     // Asked while a reply is awaited: true gives the command up at once (SendCommand returns false,
-    // and StoppedEarly() says why). Empty: never.
+    // and stoppedEarly() says why). Empty: never.
     void setStopCheck(std::function<bool()> stopRequested) {
         stopRequested_ = std::move(stopRequested);
     }
-    bool StoppedEarly() const { return stoppedEarly_; }
+    bool stoppedEarly() const { return stoppedEarly_; }
 
     // What each failed attempt of the last SendCommand met, in order.
-    const std::vector<AttemptResult>& FailedAttempts() const { return failedAttempts_; }
+    const std::vector<AttemptResult>& failedAttempts() const { return failedAttempts_; }
 
     // Request frames written to the line by every SendCommand so far.
-    int FramesWritten() const { return framesWritten_; }
+    int framesWritten() const { return framesWritten_; }
 
     CommControl& comCV() { return comCV_; }
 
   private:
-    void Drain();
+    void drain();
     // Polls until expectedLength characters wait or the stopwatch reaches limit, blocking on the
     // port between polls.
-    void AwaitReply(int16_t expectedLength, int32_t limit);
+    void awaitReply(int16_t expectedLength, int32_t limit);
 
     CommControl& comCV_;
     Stopwatch& stopwatch_;
-    std::function<int()> selectedNodeIndex_;
+    int node_;
     std::function<bool()> stopRequested_;
     bool replyMayFollow_ = false;
     bool stoppedEarly_ = false;

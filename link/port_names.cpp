@@ -1,26 +1,16 @@
-// Which device each port number stands for.
+// The system's own serial ports and the devices they stand for.
 #include "link/port_names.h"
 
 namespace corvane {
 
-std::string SystemPortDevice(int16_t port) {
-#ifdef _WIN32
-    return "COM" + std::to_string(port);
-#else
-    return "/dev/ttyS" + std::to_string(port - 1);
-#endif
-}
+std::string SystemPortDevice(int16_t port) { return "/dev/ttyS" + std::to_string(port - 1); }
 
-int16_t PortNames::addDevice(const std::string& device) {
-    extra_.push_back(device);
-    return static_cast<int16_t>(kSystemPortCount + static_cast<int16_t>(extra_.size()));
-}
-
-std::string PortNames::deviceFor(int16_t port) const {
-    if (port >= 1 && port <= kSystemPortCount) return SystemPortDevice(port);
-    const int i = port - kSystemPortCount - 1;
-    if (i >= 0 && i < static_cast<int>(extra_.size())) return extra_[static_cast<size_t>(i)];
-    return {};
+std::optional<int16_t> SystemPortNumber(std::string_view name) {
+    if (name.size() != 4) return std::nullopt;
+    for (size_t i = 0; i < 3; ++i)
+        if ((name[i] | 0x20) != "com"[i]) return std::nullopt;
+    if (name[3] < '1' || name[3] > '8') return std::nullopt;
+    return static_cast<int16_t>(name[3] - '0');
 }
 
 }  // namespace corvane

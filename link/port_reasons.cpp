@@ -112,9 +112,7 @@ std::string OpenFailureReason(const std::string& device, OpenFault fault,
 #endif
 }
 
-std::string NoDeviceForPortReason() {
-    return "no device is assigned to this port number; choose another port";
-}
+std::string NoDeviceReason() { return "no device was chosen; choose a port"; }
 
 std::string MalformedSettingsReason(const std::string& settings) {
     return "the settings \"" + settings +

@@ -14,7 +14,7 @@ enum class OpenFault { NotFound, Denied, Unsupported, Other };
 std::string OpenFailureReason(const std::string& device, OpenFault fault,
                               const std::string& errorText);
 
-std::string NoDeviceForPortReason();
+std::string NoDeviceReason();
 std::string MalformedSettingsReason(const std::string& settings);
 std::string RefusedSettingsReason(const std::string& settings);
 std::string PortOpenChangeReason();

@@ -78,26 +78,20 @@ OpenFault FaultOf(QSerialPort::SerialPortError error) {
 }  // namespace
 
 struct QtSerialControl::Impl {
-    Impl(const PortNames& names, LowLatency latency)
-        : ports(names), lowLatency(std::move(latency)) {}
+    explicit Impl(LowLatency latency) : lowLatency(std::move(latency)) {}
 
-    const PortNames& ports;
-    int16_t port = 1;
+    std::string chosen;  // the device set; the open port's while it is open
     std::string settingsText = "9600,n,8,1";
     SerialSettings settings;
     bool rts = false;
     bool dtr = false;
-    std::string device;  // of the open port
     std::unique_ptr<QSerialPort> serial;
     LowLatency lowLatency;
 
-    std::string DeviceName() const {
-        const std::string name = ports.deviceFor(port);
-        return name.empty() ? "port " + std::to_string(port) : name;
-    }
+    std::string deviceName() const { return chosen.empty() ? "the serial port" : chosen; }
 
     // True when the port took every setting (always, before it is opened).
-    static bool Apply(QSerialPort& s, const SerialSettings& settings) {
+    static bool apply(QSerialPort& s, const SerialSettings& settings) {
         bool took = s.setBaudRate(settings.baud);
         took = s.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) && took;
         took = s.setParity(QtParity(settings.parity)) && took;
@@ -106,7 +100,7 @@ struct QtSerialControl::Impl {
         return took;
     }
 
-    void Close() {
+    void close() {
         if (serial) {
             if (serial->isOpen()) lowLatency.restore(Descriptor(*serial));
             serial->close();
@@ -114,156 +108,142 @@ struct QtSerialControl::Impl {
         serial.reset();
     }
 
-    QSerialPort& RequireOpen() {
-        if (!serial) throw PortError(DeviceName(), NotOpenReason());
+    QSerialPort& requireOpen() {
+        if (!serial) throw PortError(deviceName(), NotOpenReason());
         serial->clearError();
         return *serial;
     }
 
-    [[noreturn]] void LoseLine() {
-        const std::string lost = device;
-        Close();
-        throw PortError(lost, LostLineReason());
+    [[noreturn]] void loseLine() {
+        close();
+        throw PortError(deviceName(), LostLineReason());
     }
 
     // Takes a failed wait: true for a time-out; anything else loses the line.
-    bool TimedOut(QSerialPort& s) {
+    bool timedOut(QSerialPort& s) {
         if (s.error() == QSerialPort::TimeoutError) return true;
-        LoseLine();
+        loseLine();
     }
 
     // Moves what the kernel holds into the port's buffer.
-    void Pull() {
-        QSerialPort& s = RequireOpen();
+    void pull() {
+        QSerialPort& s = requireOpen();
         for (int i = 0; i < kMaxPullsPerRead; ++i) {
             s.clearError();
             if (s.waitForReadyRead(0)) continue;
-            if (TimedOut(s)) return;
+            if (timedOut(s)) return;
         }
     }
 
     // Modem lines: a device without them (a pseudo-terminal) refuses, and that is fine; a device
     // that has gone is not.
-    void SetLine(bool (QSerialPort::*set)(bool), bool on) {
-        QSerialPort& s = RequireOpen();
+    void setLine(bool (QSerialPort::*set)(bool), bool on) {
+        QSerialPort& s = requireOpen();
         if ((s.*set)(on)) return;
         const auto error = s.error();
-        if (error == QSerialPort::ResourceError || error == QSerialPort::DeviceNotFoundError)
-            LoseLine();
+        if (error == QSerialPort::ResourceError || error == QSerialPort::DeviceNotFoundError) loseLine();
     }
 };
 
-QtSerialControl::QtSerialControl(const PortNames& ports, LowLatency lowLatency)
-    : impl_(std::make_unique<Impl>(ports, std::move(lowLatency))) {
+QtSerialControl::QtSerialControl(LowLatency lowLatency) : impl_(std::make_unique<Impl>(std::move(lowLatency))) {
     impl_->settings = *ParseSerialSettings(impl_->settingsText);
 }
 
-QtSerialControl::~QtSerialControl() {
-    impl_->Close();
+QtSerialControl::~QtSerialControl() { impl_->close(); }
+
+void QtSerialControl::setDevice(const std::string& device) {
+    if (impl_->serial && device != impl_->chosen) throw PortError(impl_->deviceName(), PortOpenChangeReason());
+    impl_->chosen = device;
 }
 
-void QtSerialControl::setCommPort(int16_t port) {
-    if (impl_->serial && port != impl_->port)
-        throw PortError(impl_->DeviceName(), PortOpenChangeReason());
-    impl_->port = port;
-}
-
-int16_t QtSerialControl::CommPort() const {
-    return impl_->port;
-}
+std::string QtSerialControl::device() const { return impl_->chosen; }
 
 void QtSerialControl::setSettings(const std::string& settings) {
     const auto parsed = ParseSerialSettings(settings);
-    if (!parsed) throw PortError(impl_->DeviceName(), MalformedSettingsReason(settings));
+    if (!parsed) throw PortError(impl_->deviceName(), MalformedSettingsReason(settings));
     if (impl_->serial) {
-        QSerialPort& s = impl_->RequireOpen();
-        if (!Impl::Apply(s, *parsed)) {
-            Impl::Apply(s, impl_->settings);
-            throw PortError(impl_->device, RefusedSettingsReason(settings));
+        QSerialPort& s = impl_->requireOpen();
+        if (!Impl::apply(s, *parsed)) {
+            Impl::apply(s, impl_->settings);
+            throw PortError(impl_->deviceName(), RefusedSettingsReason(settings));
         }
     }
     impl_->settings = *parsed;
     impl_->settingsText = settings;
 }
 
-std::string QtSerialControl::Settings() const {
-    return impl_->settingsText;
-}
+std::string QtSerialControl::Settings() const { return impl_->settingsText; }
 
 void QtSerialControl::setPortOpen(bool open) {
     if (!open) {
-        impl_->Close();
+        impl_->close();
         return;
     }
     if (impl_->serial) return;
-    const std::string device = impl_->ports.deviceFor(impl_->port);
-    if (device.empty()) throw PortError(impl_->DeviceName(), NoDeviceForPortReason());
+    const std::string& device = impl_->chosen;
+    if (device.empty()) throw PortError(impl_->deviceName(), NoDeviceReason());
 
     // Opened by path: the system's port list does not include pseudo-terminals.
     auto serial = std::make_unique<QSerialPort>();
     serial->setPortName(QString::fromStdString(device));
-    Impl::Apply(*serial, impl_->settings);
+    Impl::apply(*serial, impl_->settings);
     if (!serial->open(QIODevice::ReadWrite))
-        throw PortError(device, OpenFailureReason(device, FaultOf(serial->error()),
-                                                  serial->errorString().toStdString()));
+        throw PortError(device,
+                        OpenFailureReason(device, FaultOf(serial->error()), serial->errorString().toStdString()));
     // A device that refuses low latency (a pseudo-terminal) works as it is.
     impl_->lowLatency.request(Descriptor(*serial));
     impl_->serial = std::move(serial);
-    impl_->device = device;
-    if (impl_->rts) impl_->SetLine(&QSerialPort::setRequestToSend, true);
-    if (impl_->dtr) impl_->SetLine(&QSerialPort::setDataTerminalReady, true);
+    if (impl_->rts) impl_->setLine(&QSerialPort::setRequestToSend, true);
+    if (impl_->dtr) impl_->setLine(&QSerialPort::setDataTerminalReady, true);
 }
 
-bool QtSerialControl::PortOpen() const {
-    return impl_->serial != nullptr;
-}
+bool QtSerialControl::PortOpen() const { return impl_->serial != nullptr; }
 
 void QtSerialControl::setRTSEnable(bool on) {
     impl_->rts = on;
-    if (impl_->serial) impl_->SetLine(&QSerialPort::setRequestToSend, on);
+    if (impl_->serial) impl_->setLine(&QSerialPort::setRequestToSend, on);
 }
 
 void QtSerialControl::setDTREnable(bool on) {
     impl_->dtr = on;
-    if (impl_->serial) impl_->SetLine(&QSerialPort::setDataTerminalReady, on);
+    if (impl_->serial) impl_->setLine(&QSerialPort::setDataTerminalReady, on);
 }
 
 void QtSerialControl::Output(const std::string& text) {
-    QSerialPort& s = impl_->RequireOpen();
+    QSerialPort& s = impl_->requireOpen();
     const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
-    if (s.write(bytes) != bytes.size()) impl_->LoseLine();
+    if (s.write(bytes) != bytes.size()) impl_->loseLine();
     const QDeadlineTimer deadline(kOutputDeadlineMs);
     while (s.bytesToWrite() > 0) {
         if (deadline.hasExpired()) {
-            const std::string device = impl_->device;
-            impl_->Close();
-            throw PortError(device, OutputStuckReason(kOutputDeadlineMs));
+            impl_->close();
+            throw PortError(impl_->deviceName(), OutputStuckReason(kOutputDeadlineMs));
         }
         s.clearError();
         const int left = static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0));
-        if (!s.waitForBytesWritten(left)) impl_->TimedOut(s);
+        if (!s.waitForBytesWritten(left)) impl_->timedOut(s);
     }
 }
 
 std::string QtSerialControl::Input() {
-    impl_->Pull();
+    impl_->pull();
     const QByteArray bytes = impl_->serial->readAll();
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 int16_t QtSerialControl::InBufferCount() {
-    impl_->Pull();
+    impl_->pull();
     const qint64 waiting = impl_->serial->bytesAvailable();
     return static_cast<int16_t>(std::min<qint64>(waiting, std::numeric_limits<int16_t>::max()));
 }
 
-void QtSerialControl::WaitForInput(int milliseconds) {
-    QSerialPort& s = impl_->RequireOpen();
+void QtSerialControl::waitForInput(int milliseconds) {
+    QSerialPort& s = impl_->requireOpen();
     if (milliseconds <= 0) {
-        impl_->Pull();
+        impl_->pull();
         return;
     }
-    if (!s.waitForReadyRead(milliseconds)) impl_->TimedOut(s);
+    if (!s.waitForReadyRead(milliseconds)) impl_->timedOut(s);
 }
 
 }  // namespace corvane

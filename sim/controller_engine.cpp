@@ -124,7 +124,7 @@ std::string ControllerEngine::framed(std::string_view body, int checkOffset) con
     return "[" + hex(static_cast<uint8_t>(sum)) + std::string(body);
 }
 
-std::string ControllerEngine::ReadReply(int block, int16_t node) const {
+std::string ControllerEngine::readReply(int block, int16_t node) const {
     std::string body;
     body.reserve(2 * kBlockSize + 1);
     for (uint8_t level : memory(node)[block]) body += hex(level);
@@ -132,7 +132,7 @@ std::string ControllerEngine::ReadReply(int block, int16_t node) const {
     return framed(body);
 }
 
-std::string ControllerEngine::Acknowledgement(int16_t node) const {
+std::string ControllerEngine::acknowledgement(int16_t node) const {
     const std::string digits = hex(static_cast<uint8_t>(node));
     if (options_.ack == AckStyle::Framed) return framed(digits + "]");
     return std::string(kAcknowledgement) + digits;
@@ -213,7 +213,7 @@ std::optional<Action> ControllerEngine::serve(const std::string& frame) {
     }
     if (isWrite) addressed->memory[block] = data;
     return answer(record,
-                  isRead ? ReadReply(block, addressed->node) : Acknowledgement(addressed->node));
+                  isRead ? readReply(block, addressed->node) : acknowledgement(addressed->node));
 }
 
 std::optional<Action> ControllerEngine::answer(RequestRecord& record, std::string reply) {

@@ -100,10 +100,10 @@ class ControllerEngine {
     bool lineClosed() const { return lineClosed_; }
 
     // The reply a correct controller at node sends for a read of this block / for any write.
-    std::string ReadReply(int block, int16_t node) const;
-    std::string ReadReply(int block) const { return ReadReply(block, options_.node); }
-    std::string Acknowledgement(int16_t node) const;
-    std::string Acknowledgement() const { return Acknowledgement(options_.node); }
+    std::string readReply(int block, int16_t node) const;
+    std::string readReply(int block) const { return readReply(block, options_.node); }
+    std::string acknowledgement(int16_t node) const;
+    std::string acknowledgement() const { return acknowledgement(options_.node); }
 
   private:
     struct Station {

@@ -19,7 +19,7 @@ std::string WriteBlockCommand(int block, const SceneTable& scenes) {
     return text;
 }
 
-void SceneTransfer::CopyBlockLevels(const std::string& reply, int block, SceneTable& into) {
+void SceneTransfer::copyBlockLevels(const std::string& reply, int block, SceneTable& into) {
     const std::string_view text(reply);
     for (int d = 0; d < kDimmerCount; ++d) {
         const size_t at = 3 + 2 * static_cast<size_t>(d);
@@ -29,15 +29,14 @@ void SceneTransfer::CopyBlockLevels(const std::string& reply, int block, SceneTa
 }
 
 template <typename PerBlock>
-TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& events,
-                                   PerBlock perBlock) {
+TransferOutcome SceneTransfer::run(const TransferEvents& events, PerBlock perBlock) {
     CommControl& port = link_.comCV();
     TransferOutcome outcome;
-    const int framesBefore = link_.FramesWritten();
+    const int framesBefore = link_.framesWritten();
     // A stop asked for while a block waits ends the wait, not only the transfer between blocks.
     link_.setStopCheck(events.stopRequested);
     try {
-        port.setCommPort(commPort);
+        port.setDevice(device_);
         port.setSettings(kLineSettings);
         port.setPortOpen(true);
         port.setRTSEnable(true);
@@ -47,19 +46,19 @@ TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& event
             if (!stopped && events.blockStarting) events.blockStarting(block);
             if (stopped || !perBlock(block)) {
                 outcome.block = block;
-                outcome.framesSent = link_.FramesWritten() - framesBefore;
-                if (stopped || link_.StoppedEarly()) {
+                outcome.framesSent = link_.framesWritten() - framesBefore;
+                if (stopped || link_.stoppedEarly()) {
                     outcome.kind = TransferOutcome::Kind::Interrupted;
                     break;
                 }
                 outcome.kind = TransferOutcome::Kind::BlockFailed;
-                outcome.attempts = link_.FailedAttempts();
+                outcome.attempts = link_.failedAttempts();
                 if (events.blockFailed) events.blockFailed(outcome);
                 break;
             }
             // A block answered only on a retry may still have the timed-out attempt's reply on
             // the way; taken for the next block's, it would put one scene's levels into another.
-            if (link_.ReplyMayFollow()) link_.DrainLateReplies(kBlockTimeout);
+            if (link_.replyMayFollow()) link_.drainLateReplies(kBlockTimeout);
         }
         port.setPortOpen(false);
     } catch (const PortError& e) {
@@ -73,26 +72,24 @@ TransferOutcome SceneTransfer::run(int16_t commPort, const TransferEvents& event
         }
     }
     link_.setStopCheck({});
-    outcome.framesSent = link_.FramesWritten() - framesBefore;
+    outcome.framesSent = link_.framesWritten() - framesBefore;
     return outcome;
 }
 
-TransferOutcome SceneTransfer::GetScenes(int16_t commPort, SceneTable& scenes,
-                                         const TransferEvents& events) {
+TransferOutcome SceneTransfer::getScenes(SceneTable& scenes, const TransferEvents& events) {
     // Collected apart, so a transfer that stops half-way leaves the table as it was.
     SceneTable arrived;
-    TransferOutcome outcome = run(commPort, events, [&](int block) {
+    TransferOutcome outcome = run(events, [&](int block) {
         if (!link_.SendCommand(ReadBlockCommand(block), kReadReplyLength, kBlockTimeout))
             return false;
-        CopyBlockLevels(link_.RxText, block, arrived);
+        copyBlockLevels(link_.RxText, block, arrived);
         return true;
     });
     if (outcome.ok()) scenes = arrived;
     return outcome;
 }
 
-TransferOutcome SceneTransfer::SendScenes(int16_t commPort, const SceneTable& scenes,
-                                          const TransferEvents& events) {
+TransferOutcome SceneTransfer::sendScenes(const SceneTable& scenes, const TransferEvents& events) {
     // A level the controller cannot hold would otherwise go out as its low 8 bits. All of them
     // are named, so a damaged file is mended in one go rather than one refusal at a time.
     TransferOutcome refused;
@@ -106,7 +103,7 @@ TransferOutcome SceneTransfer::SendScenes(int16_t commPort, const SceneTable& sc
         refused.kind = TransferOutcome::Kind::LevelOutOfRange;
         return refused;
     }
-    return run(commPort, events, [&](int block) {
+    return run(events, [&](int block) {
         return link_.SendCommand(WriteBlockCommand(block, scenes), kWriteReplyLength,
                                  kBlockTimeout);
     });

@@ -69,23 +69,25 @@ struct TransferEvents {
 
 class SceneTransfer {
   public:
-    explicit SceneTransfer(ControllerLink& link) : link_(link) {}
+    // Moves blocks through link on the port at device, which it opens for each transfer and
+    // closes at its end.
+    SceneTransfer(ControllerLink& link, std::string device) : link_(link), device_(std::move(device)) {}
 
     // Reads all 64 blocks; Scenes is replaced only when every block arrived.
-    TransferOutcome GetScenes(int16_t commPort, SceneTable& scenes, const TransferEvents& events);
+    TransferOutcome getScenes(SceneTable& scenes, const TransferEvents& events);
 
     // Writes all 64 blocks; refuses before opening the port when a level is outside 0 to 255.
-    TransferOutcome SendScenes(int16_t commPort, const SceneTable& scenes,
-                               const TransferEvents& events);
+    TransferOutcome sendScenes(const SceneTable& scenes, const TransferEvents& events);
 
     // Levels cut from a read reply (pairs beyond a short reply read as HexVal gives them).
-    static void CopyBlockLevels(const std::string& reply, int block, SceneTable& into);
+    static void copyBlockLevels(const std::string& reply, int block, SceneTable& into);
 
   private:
     template <typename PerBlock>
-    TransferOutcome run(int16_t commPort, const TransferEvents& events, PerBlock perBlock);
+    TransferOutcome run(const TransferEvents& events, PerBlock perBlock);
 
     ControllerLink& link_;
+    std::string device_;
 };
 
 }  // namespace corvane

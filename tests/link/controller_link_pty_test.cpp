@@ -78,7 +78,7 @@ private:
 class LinkOverPtyTest : public ::testing::Test {
 protected:
     LinkOverPtyTest() {
-        comCV.setCommPort(names.addDevice(pty.slave()));
+        comCV.setDevice(pty.slave());
         comCV.setSettings("38400,n,8,1");
         comCV.setPortOpen(true);
         comCV.setRTSEnable(true);
@@ -86,10 +86,9 @@ protected:
     }
 
     PseudoTerminal pty;
-    PortNames names;
-    QtSerialControl comCV{names};
+    QtSerialControl comCV;
     SteadyStopwatch stopwatch;
-    ControllerLink link{comCV, stopwatch, [] { return 0; }};
+    ControllerLink link{comCV, stopwatch, 1};
 };
 
 TEST_F(LinkOverPtyTest, TakesAReplyThatTricklesIn) {

@@ -39,40 +39,34 @@ protected:
 
     TestStopwatch clock;
     FakeCommControl comCV{clock};
-    int nodeIndex = 0;
-    int nodeReads = 0;
-    ControllerLink link{comCV, clock, [this] {
-                            ++nodeReads;
-                            return nodeIndex;
-                        }};
+    ControllerLink link{comCV, clock, 1};
 };
 
 TEST_F(SendCommandTest, AcceptsAGoodReplyOnTheFirstAttempt) {
-    comCV.QueueReply(kBlockReply, 40);
+    comCV.queueReply(kBlockReply, 40);
     EXPECT_TRUE(Send());
     EXPECT_EQ(link.RxText, kBlockReply);
     EXPECT_EQ(comCV.outputs, std::vector<std::string>{kFrameBlock0});
-    EXPECT_EQ(clock.Now(), 40);
-    EXPECT_EQ(nodeReads, 1);
+    EXPECT_EQ(clock.now(), 40);
 }
 
 TEST_F(SendCommandTest, SaysWhatEachFailedAttemptMet) {
-    comCV.QueueSilence();
-    comCV.QueueReply(kBlockReply.substr(0, 60), 200);
-    comCV.QueueReply(kBadSumReply, 30);
+    comCV.queueSilence();
+    comCV.queueReply(kBlockReply.substr(0, 60), 200);
+    comCV.queueReply(kBadSumReply, 30);
     EXPECT_FALSE(Send());
-    EXPECT_EQ(link.FailedAttempts(), (std::vector<AttemptResult>{AttemptResult::NoAnswer, AttemptResult::TooShort,
+    EXPECT_EQ(link.failedAttempts(), (std::vector<AttemptResult>{AttemptResult::NoAnswer, AttemptResult::TooShort,
                                                                  AttemptResult::WrongCheck}));
-    comCV.QueueReply(kBlockReply, 1000);  // complete only as the limit passes
-    comCV.QueueReply(kBlockReply, 10);
+    comCV.queueReply(kBlockReply, 1000);  // complete only as the limit passes
+    comCV.queueReply(kBlockReply, 10);
     EXPECT_TRUE(Send());
-    EXPECT_EQ(link.FailedAttempts(), std::vector<AttemptResult>{AttemptResult::TooLate});
+    EXPECT_EQ(link.failedAttempts(), std::vector<AttemptResult>{AttemptResult::TooLate});
 }
 
 TEST_F(SendCommandTest, DrainsFourTimesBeforeFramingAndBeforeEachAttempt) {
-    comCV.Inject("stale reply from before");
-    comCV.QueueSilence();
-    comCV.QueueReply(kBlockReply, 5);
+    comCV.inject("stale reply from before");
+    comCV.queueSilence();
+    comCV.queueReply(kBlockReply, 5);
     EXPECT_TRUE(Send());
     const std::string output = "Output="s + kFrameBlock0;
     std::vector<std::string> expected(8, "Input");  // before framing, then before attempt 1
@@ -85,28 +79,28 @@ TEST_F(SendCommandTest, DrainsFourTimesBeforeFramingAndBeforeEachAttempt) {
 }
 
 TEST_F(SendCommandTest, RecoversAfterOneFailedAttempt) {
-    comCV.QueueReply(kBadSumReply);
-    comCV.QueueReply(kBlockReply, 30);
+    comCV.queueReply(kBadSumReply);
+    comCV.queueReply(kBlockReply, 30);
     EXPECT_TRUE(Send());
     EXPECT_EQ(comCV.outputs, std::vector<std::string>(2, kFrameBlock0));
     EXPECT_EQ(link.RxText, kBlockReply);
 }
 
 TEST_F(SendCommandTest, RecoversAfterTwoFailedAttempts) {
-    comCV.QueueSilence();
-    comCV.QueueReply(kBlockReply.substr(0, 100), 20);  // stops short; drained by the next attempt
-    comCV.QueueReply(kBlockReply, 20);
+    comCV.queueSilence();
+    comCV.queueReply(kBlockReply.substr(0, 100), 20);  // stops short; drained by the next attempt
+    comCV.queueReply(kBlockReply, 20);
     EXPECT_TRUE(Send());
     EXPECT_EQ(comCV.outputs, std::vector<std::string>(3, kFrameBlock0));
     EXPECT_EQ(link.RxText, kBlockReply);
-    EXPECT_EQ(clock.Now(), 1000 + 1000 + 20);
+    EXPECT_EQ(clock.now(), 1000 + 1000 + 20);
     EXPECT_EQ(clock.restarts, 3);
 }
 
 TEST_F(SendCommandTest, FailsAfterThreeAttemptsWithThreeIdenticalFrames) {
-    comCV.QueueReply(kBadSumReply);
-    comCV.QueueReply("[DD0139700003F]" + std::string(117, '0'));
-    comCV.QueueReply(kBadSumReply.substr(0, 131) + "X");
+    comCV.queueReply(kBadSumReply);
+    comCV.queueReply("[DD0139700003F]" + std::string(117, '0'));
+    comCV.queueReply(kBadSumReply.substr(0, 131) + "X");
     EXPECT_FALSE(Send());
     EXPECT_EQ(comCV.outputs, std::vector<std::string>(3, kFrameBlock0));
     EXPECT_EQ(link.RxText, kBadSumReply.substr(0, 131) + "X");  // the last text read
@@ -116,37 +110,37 @@ TEST_F(SendCommandTest, SilenceCostsThreeFullLimitsAndLeavesRxTextAlone) {
     link.RxText = "from the previous block";
     EXPECT_FALSE(Send());
     EXPECT_EQ(comCV.outputs.size(), 3u);
-    EXPECT_EQ(clock.Now(), 3000);
+    EXPECT_EQ(clock.now(), 3000);
     EXPECT_EQ(link.RxText, "from the previous block");
 }
 
 TEST_F(SendCommandTest, ShortRepliesNeverGetReadAndCostThreeLimits) {
-    for (int i = 0; i < 3; ++i) comCV.QueueReply(kBlockReply.substr(0, 131), 10);
+    for (int i = 0; i < 3; ++i) comCV.queueReply(kBlockReply.substr(0, 131), 10);
     link.RxText = "before";
     EXPECT_FALSE(Send());
-    EXPECT_EQ(clock.Now(), 3000);
+    EXPECT_EQ(clock.now(), 3000);
     EXPECT_EQ(link.RxText, "before");
 }
 
 TEST_F(SendCommandTest, TimeLimitIsTimeoutTimes250StopwatchUnits) {
     EXPECT_FALSE(Send(kReadBlock0, 132, 1));
-    EXPECT_EQ(clock.Now(), 750);
-    clock.Advance(5);
+    EXPECT_EQ(clock.now(), 750);
+    clock.advance(5);
     EXPECT_FALSE(Send(kReadBlock0, 132, 0));  // no time at all: three frames, no wait
-    EXPECT_EQ(clock.Now(), 755);
+    EXPECT_EQ(clock.now(), 755);
     EXPECT_EQ(comCV.outputs.size(), 6u);
 }
 
 TEST_F(SendCommandTest, ReplyCompletingJustInsideTheLimitIsAccepted) {
-    comCV.QueueReply(kBlockReply, 999);
+    comCV.queueReply(kBlockReply, 999);
     EXPECT_TRUE(Send());
     EXPECT_EQ(comCV.outputs.size(), 1u);
 }
 
 TEST_F(SendCommandTest, ReplyCompletingAtTheLimitIsLateEvenWithEnoughCharacters) {
-    comCV.QueueReply(kBlockReply, 1000);
-    comCV.QueueReply(kBlockReply, 1000);
-    comCV.QueueReply(kBlockReply, 1000);
+    comCV.queueReply(kBlockReply, 1000);
+    comCV.queueReply(kBlockReply, 1000);
+    comCV.queueReply(kBlockReply, 1000);
     link.RxText = "before";
     EXPECT_FALSE(Send());
     EXPECT_EQ(comCV.outputs.size(), 3u);
@@ -154,14 +148,14 @@ TEST_F(SendCommandTest, ReplyCompletingAtTheLimitIsLateEvenWithEnoughCharacters)
 }
 
 TEST_F(SendCommandTest, LateReplyIsDrainedNotTakenByTheNextAttempt) {
-    comCV.QueueReply(kBadSumReply, 1000);
-    comCV.QueueReply(kBlockReply, 10);
+    comCV.queueReply(kBadSumReply, 1000);
+    comCV.queueReply(kBlockReply, 10);
     EXPECT_TRUE(Send());
     EXPECT_EQ(link.RxText, kBlockReply);
 }
 
 TEST_F(SendCommandTest, WaitsInSlicesOfAtMostTenMilliseconds) {
-    comCV.QueueReply(kBlockReply, 995);
+    comCV.queueReply(kBlockReply, 995);
     EXPECT_TRUE(Send());
     ASSERT_FALSE(comCV.waits.empty());
     for (const int slice : comCV.waits) {
@@ -171,8 +165,8 @@ TEST_F(SendCommandTest, WaitsInSlicesOfAtMostTenMilliseconds) {
 }
 
 TEST_F(SendCommandTest, CharactersBeyondTheExpectedLengthBelongToTheReply) {
-    comCV.QueueReply(kBlockReply + "00", 10);  // the extra characters spoil the sum
-    comCV.QueueReply(
+    comCV.queueReply(kBlockReply + "00", 10);  // the extra characters spoil the sum
+    comCV.queueReply(
         FakeCommControl::Reply{{kBlockReply.substr(0, 60), 5}, {kBlockReply.substr(60), 8}});
     EXPECT_TRUE(Send());
     EXPECT_EQ(comCV.outputs.size(), 2u);
@@ -180,49 +174,52 @@ TEST_F(SendCommandTest, CharactersBeyondTheExpectedLengthBelongToTheReply) {
 }
 
 TEST_F(SendCommandTest, AcceptsTheAcknowledgementWhateverFollows) {
-    comCV.QueueReply("{--}\xff\x00"s, 12);
+    comCV.queueReply("{--}\xff\x00"s, 12);
     EXPECT_TRUE(Send("3870FC03F" + std::string(128, '0'), 6, 4));
     EXPECT_EQ(link.RxText, "{--}\xff\x00"s);
     EXPECT_EQ(comCV.outputs.size(), 1u);
 }
 
-TEST_F(SendCommandTest, NoNodeSelectedIsFramedAsNodeZero) {
-    nodeIndex = -1;
-    EXPECT_FALSE(Send());
-    EXPECT_EQ(comCV.outputs, std::vector<std::string>(3, "[140039700003F]"));
-    EXPECT_EQ(nodeReads, 1);
-}
-
-TEST_F(SendCommandTest, ReadsTheNodeAfreshOnEveryCall) {
-    nodeIndex = 1;
-    comCV.QueueReply("{--}");
-    EXPECT_TRUE(Send("3970FC03F", 4));
-    EXPECT_EQ(comCV.outputs.back(), "[F5023970FC03F]");
-    nodeIndex = 253;
-    comCV.QueueReply("{--}");
-    EXPECT_TRUE(Send(kReadBlock0, 4));
-    EXPECT_EQ(comCV.outputs.back(), "[2CFE39700003F]");
-    EXPECT_EQ(nodeReads, 2);
+TEST(SendCommandNodes, EachLinkFramesItsOwnNodeAndNoNodeIsNodeZero) {
+    struct Case {
+        int node;
+        const char* command;
+        std::vector<std::string> frames;
+    };
+    const Case cases[] = {
+        {0, "39700003F", std::vector<std::string>(3, "[140039700003F]")},  // none chosen: "00", no answer
+        {2, "3970FC03F", {"[F5023970FC03F]"}},
+        {254, "39700003F", {"[2CFE39700003F]"}},
+    };
+    for (const Case& c : cases) {
+        TestStopwatch clock;
+        FakeCommControl comCV{clock};
+        comCV.setPortOpen(true);
+        if (c.node != 0) comCV.queueReply("{--}");
+        ControllerLink link{comCV, clock, c.node};
+        EXPECT_EQ(link.SendCommand(c.command, 4, 4), c.node != 0);
+        EXPECT_EQ(comCV.outputs, c.frames) << c.node;
+    }
 }
 
 TEST_F(SendCommandTest, ExpectedLengthZeroEndsTheWaitAtOnce) {
     link.RxText = "before";
     EXPECT_FALSE(Send(kReadBlock0, 0, 4));  // an empty reply: sum 165, check value 0
-    EXPECT_EQ(clock.Now(), 0);
+    EXPECT_EQ(clock.now(), 0);
     EXPECT_TRUE(comCV.waits.empty());
     EXPECT_EQ(comCV.outputs.size(), 3u);
     EXPECT_EQ(link.RxText, "");
-    comCV.QueueReply("[A5");
+    comCV.queueReply("[A5");
     EXPECT_TRUE(Send(kReadBlock0, 0, 4));
     EXPECT_EQ(link.RxText, "[A5");
 }
 
 TEST_F(SendCommandTest, PortErrorsReachTheCaller) {
-    comCV.LoseLineOnNextWait();
+    comCV.loseLineOnNextWait();
     EXPECT_THROW(Send(), PortError);
     EXPECT_EQ(comCV.outputs.size(), 1u);
     comCV.setPortOpen(true);
-    comCV.LoseLineOnOutput();
+    comCV.loseLineOnOutput();
     EXPECT_THROW(Send(), PortError);
 }
 
@@ -232,7 +229,7 @@ TEST_F(SendCommandTest, CommandTooLongForTheCodeArraySendsNothing) {
 }
 
 TEST_F(SendCommandTest, ResponderAnswersFromTheFrameItReceives) {
-    comCV.SetResponder([](const std::string& frame) {
+    comCV.setResponder([](const std::string& frame) {
         return FakeCommControl::Reply{{frame, 3}};  // echo: a request passes the reply test
     });
     EXPECT_TRUE(Send(kReadBlock0, 15, 4));

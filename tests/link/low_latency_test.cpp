@@ -76,10 +76,9 @@ TEST(LowLatency, ADriverAlreadyInLowLatencyOrRefusingIsLeftAlone) {
 
 TEST(LowLatency, EveryPortOpenedAsksAndAPseudoTerminalsRefusalIsHarmless) {
     testing_support::PseudoTerminal pty;
-    PortNames names;
     RecordingDriver driver;
-    QtSerialControl comCV(names, LowLatency(driver.control()));
-    comCV.setCommPort(names.addDevice(pty.slave()));
+    QtSerialControl comCV(LowLatency(driver.control()));
+    comCV.setDevice(pty.slave());
     comCV.setPortOpen(true);
     ASSERT_EQ(driver.requests.size(), 2u);
     EXPECT_EQ(driver.requests[0].rfind("get fd ", 0), 0u);
@@ -91,8 +90,8 @@ TEST(LowLatency, EveryPortOpenedAsksAndAPseudoTerminalsRefusalIsHarmless) {
     ASSERT_GE(slave, 0);
     EXPECT_FALSE(LowLatency().request(slave));
     ::close(slave);
-    QtSerialControl real(names);
-    real.setCommPort(comCV.CommPort());
+    QtSerialControl real;
+    real.setDevice(pty.slave());
     real.setPortOpen(true);
     EXPECT_TRUE(real.PortOpen());
     real.Output("[DD0139700003F]");

@@ -27,9 +27,8 @@ constexpr gid_t kNoGroup = 65534;
 
 // The reason the control gives for failing to open device; "" when it opened.
 std::string OpenReason(const std::string& device) {
-    PortNames names;
-    QtSerialControl comCV(names);
-    comCV.setCommPort(names.addDevice(device));
+    QtSerialControl comCV;
+    comCV.setDevice(device);
     try {
         comCV.setPortOpen(true);
     } catch (const PortError& e) {
@@ -50,16 +49,14 @@ TEST(OpenFailure, MissingDeviceSaysToCheckTheAdapter) {
     EXPECT_TRUE(Contains(reason, "adapter is plugged in")) << reason;
 }
 
-TEST(OpenFailure, PortNumberWithoutADeviceIsNamed) {
-    PortNames names;
-    QtSerialControl comCV(names);
-    comCV.setCommPort(12);
+TEST(OpenFailure, APortWithoutADeviceIsSaidSo) {
+    QtSerialControl comCV;
     try {
         comCV.setPortOpen(true);
         FAIL() << "opened";
     } catch (const PortError& e) {
-        EXPECT_EQ(e.device(), "port 12");
-        EXPECT_TRUE(Contains(e.reason(), "no device is assigned")) << e.what();
+        EXPECT_EQ(e.device(), "the serial port");
+        EXPECT_TRUE(Contains(e.reason(), "no device was chosen")) << e.what();
     }
     EXPECT_FALSE(comCV.PortOpen());
 }
@@ -79,9 +76,8 @@ TEST(OpenFailure, CharacterDeviceThatIsNoTerminalIsSaidToBeNoPort) {
 
 TEST(OpenFailure, DeviceHeldByAnotherProgramHasItsOwnMessage) {
     PseudoTerminal pty;
-    PortNames names;
-    QtSerialControl holder(names);
-    holder.setCommPort(names.addDevice(pty.slave()));
+    QtSerialControl holder;
+    holder.setDevice(pty.slave());
     holder.setPortOpen(true);
     const std::string reason = OpenReason(pty.slave());
     EXPECT_TRUE(Contains(reason, "in use by another program")) << reason;

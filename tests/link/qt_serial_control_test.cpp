@@ -24,10 +24,9 @@ std::string AllByteValues() {
 
 class QtSerialControlTest : public ::testing::Test {
 protected:
-    QtSerialControlTest() { port = names.addDevice(pty.slave()); }
 
     void Open(const std::string& settings = "38400,n,8,1") {
-        comCV.setCommPort(port);
+        comCV.setDevice(pty.slave());
         comCV.setSettings(settings);
         comCV.setPortOpen(true);
         comCV.setRTSEnable(true);
@@ -39,22 +38,20 @@ protected:
         const auto end = std::chrono::steady_clock::now() + 1s;
         int16_t count = comCV.InBufferCount();
         while (count < want && std::chrono::steady_clock::now() < end) {
-            comCV.WaitForInput(10);
+            comCV.waitForInput(10);
             count = comCV.InBufferCount();
         }
         return count;
     }
 
     PseudoTerminal pty;
-    PortNames names;
-    int16_t port = 0;
-    QtSerialControl comCV{names};
+    QtSerialControl comCV;
 };
 
 TEST_F(QtSerialControlTest, OpensByPathWithModemLinesRaisedSilently) {
     ASSERT_NO_THROW(Open());
     EXPECT_TRUE(comCV.PortOpen());
-    EXPECT_EQ(comCV.CommPort(), 9);
+    EXPECT_EQ(comCV.device(), pty.slave());
     EXPECT_EQ(comCV.Settings(), "38400,n,8,1");
     comCV.setPortOpen(false);
     EXPECT_FALSE(comCV.PortOpen());
@@ -104,7 +101,7 @@ TEST_F(QtSerialControlTest, WaitForInputReturnsWhenCharactersArriveAndBlocksOthe
     EXPECT_EQ(CountReaching(1), 1);
     // A character already waiting does not end the next wait early: it blocks for the slice.
     const auto start = std::chrono::steady_clock::now();
-    comCV.WaitForInput(100);
+    comCV.waitForInput(100);
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_GE(waited, 90ms);
     EXPECT_LT(waited, 2s);
@@ -112,7 +109,7 @@ TEST_F(QtSerialControlTest, WaitForInputReturnsWhenCharactersArriveAndBlocksOthe
         std::this_thread::sleep_for(30ms);
         pty.Write("y");
     });
-    comCV.WaitForInput(1500);
+    comCV.waitForInput(1500);
     late.join();
     EXPECT_EQ(comCV.Input(), "xy");
 }
@@ -157,8 +154,8 @@ TEST_F(QtSerialControlTest, HangUpWhileWaitingIsALostLine) {
     pty.CloseMaster();
     const auto start = std::chrono::steady_clock::now();
     try {
-        comCV.WaitForInput(200);
-        comCV.WaitForInput(200);
+        comCV.waitForInput(200);
+        comCV.waitForInput(200);
         FAIL() << "the hang-up went unnoticed";
     } catch (const PortError& e) {
         EXPECT_EQ(e.device(), pty.slave());
@@ -177,9 +174,8 @@ TEST_F(QtSerialControlTest, HangUpIsNoticedByCountReadAndWrite) {
     };
     for (const Call call : calls) {
         PseudoTerminal line;
-        PortNames lineNames;
-        QtSerialControl control(lineNames);
-        control.setCommPort(lineNames.addDevice(line.slave()));
+        QtSerialControl control;
+        control.setDevice(line.slave());
         control.setPortOpen(true);
         line.CloseMaster();
         EXPECT_THROW(call(control), PortError);
@@ -188,11 +184,11 @@ TEST_F(QtSerialControlTest, HangUpIsNoticedByCountReadAndWrite) {
 }
 
 TEST_F(QtSerialControlTest, UseOfAClosedPortIsAPortError) {
-    comCV.setCommPort(port);
+    comCV.setDevice(pty.slave());
     EXPECT_THROW(comCV.Output("x"), PortError);
     EXPECT_THROW(comCV.Input(), PortError);
     EXPECT_THROW(comCV.InBufferCount(), PortError);
-    EXPECT_THROW(comCV.WaitForInput(5), PortError);
+    EXPECT_THROW(comCV.waitForInput(5), PortError);
 }
 
 }  // namespace

@@ -17,7 +17,6 @@
 #include <memory>
 #include <string>
 
-#include "link/port_names.h"
 #include "link/qt_serial_control.h"
 #include "sim/fault.h"
 #include "sim/memory_file.h"
@@ -171,10 +170,9 @@ void CheckCliCell(const Cell& cell) {
     if (cell.trouble == Trouble::Missing) device = kMissingDevice;
     const QStringList args{cell.way == Way::Get ? "get" : "send", "--port", device, show};
 
-    PortNames names;
-    QtSerialControl holder(names);
+    QtSerialControl holder;
     if (cell.trouble == Trouble::Busy) {
-        holder.setCommPort(names.addDevice(device.toStdString()));
+        holder.setDevice(device.toStdString());
         holder.setPortOpen(true);
     }
     if (cell.trouble == Trouble::NoPermission) {

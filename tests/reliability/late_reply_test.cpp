@@ -8,15 +8,12 @@
 
 #include "link/frame.h"
 #include "link/hex.h"
-#include "tests/support/fake_comm_control.h"
-#include "tests/support/test_stopwatch.h"
-#include "transfer/scene_transfer.h"
+#include "tests/support/scripted_connection.h"
 
 namespace corvane {
 namespace {
 
 using testing_support::FakeCommControl;
-using testing_support::TestStopwatch;
 
 constexpr int kLateBlock = 5;
 constexpr int64_t kLateMs = 1200;  // past the 1000 ms limit of an attempt
@@ -42,17 +39,13 @@ int BlockOf(const std::string& frame) {
     return HexVal(frame.substr(8, 2)) * 4 + HexVal(frame.substr(10, 2)) / 64;
 }
 
-struct ScriptedLine {
-    TestStopwatch clock;
-    FakeCommControl port{clock};
-    ControllerLink link{port, clock, [] { return 0; }};
-    SceneTransfer transfer{link};
+struct ScriptedLine : testing_support::ScriptedConnection {
     std::map<int, int> frames;  // per block
 
     // The late block's first reply comes too late, its second at once; every other block answers
     // (with reply) after kAnswerMs, except silentBlock, which never answers.
     void script(const std::function<std::string(int)>& reply, int silentBlock = -1) {
-        port.SetResponder([this, reply, silentBlock](const std::string& frame) {
+        port->setResponder([this, reply, silentBlock](const std::string& frame) {
             const int block = BlockOf(frame);
             const int n = ++frames[block];
             if (block == silentBlock) return FakeCommControl::Reply{};
@@ -67,13 +60,13 @@ TEST(LateReply, IsNotTakenForALaterBlocksLevels) {
     ScriptedLine line;
     line.script(ReadReply);
     SceneTable scenes;
-    ASSERT_TRUE(line.transfer.GetScenes(1, scenes, {}).ok());
+    ASSERT_TRUE(line.connection->getScenes(scenes, {}).ok());
     for (int s = 0; s < 64; ++s)
         for (int d = 0; d < 64; ++d)
             ASSERT_EQ(scenes(s, d), Level(s, d)) << "scene " << s + 1 << ", dimmer " << d + 1;
     EXPECT_EQ(line.frames[kLateBlock], 2);
     // The retried block costs no more than a block that fails outright: three limits.
-    EXPECT_LE(line.clock.Now(), 63 * kAnswerMs + 3 * kLimitMs);
+    EXPECT_LE(line.clock->now(), 63 * kAnswerMs + 3 * kLimitMs);
 }
 
 TEST(LateReply, IsNotTakenForALaterBlocksAcknowledgement) {
@@ -81,7 +74,7 @@ TEST(LateReply, IsNotTakenForALaterBlocksAcknowledgement) {
     // for its.
     ScriptedLine line;
     line.script([](int) { return std::string("{--}01"); }, 12);
-    const TransferOutcome outcome = line.transfer.SendScenes(1, SceneTable{}, {});
+    const TransferOutcome outcome = line.connection->sendScenes(SceneTable{}, {});
     EXPECT_EQ(outcome.kind, TransferOutcome::Kind::BlockFailed);
     EXPECT_EQ(outcome.block, 12);
     EXPECT_EQ(line.frames[12], 3);

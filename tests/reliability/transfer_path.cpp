@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "link/port_names.h"
+#include "connection/controller_connection.h"
 #include "link/qt_serial_control.h"
 #include "sim/pty_server.h"
 #include "tests/document/as_other_user.h"
@@ -36,22 +36,17 @@ struct Ending {
 };
 
 Ending Transfer(const Cell& cell, const std::string& device) {
-    PortNames names;
-    const int16_t port = names.addDevice(device);
-    QtSerialControl comCV(names);
-    SteadyStopwatch stopwatch;
-    ControllerLink link(comCV, stopwatch, [] { return 0; });
-    SceneTransfer transfer(link);
+    const std::unique_ptr<ControllerConnection> connection = ConnectSerial(device, 1);
 
     Ending e;
     e.table = ToolShow();
     TransferEvents events;
     events.blockFailed = [&e](const TransferOutcome&) { ++e.failuresShown; };
     const auto start = Clock::now();
-    e.outcome = cell.way == Way::Get ? transfer.GetScenes(port, e.table, events)
-                                     : transfer.SendScenes(port, e.table, events);
+    e.outcome = cell.way == Way::Get ? connection->getScenes(e.table, events)
+                                     : connection->sendScenes(e.table, events);
     e.took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-    e.portLeftOpen = comCV.PortOpen();
+    e.portLeftOpen = connection->comCV().PortOpen();
     return e;
 }
 
@@ -139,9 +134,8 @@ void CheckTransferCell(const Cell& cell) {
             e = Transfer(cell, device);
             break;
         case Trouble::Busy: {
-            PortNames names;
-            QtSerialControl holder(names);
-            holder.setCommPort(names.addDevice(device));
+            QtSerialControl holder;
+            holder.setDevice(device);
             holder.setPortOpen(true);
             e = Transfer(cell, device);
             EXPECT_TRUE(holder.PortOpen()) << "the other program lost its port";

@@ -1,5 +1,5 @@
 // The level and percent scale: its published values, its edges, and its round trips.
-#include "ui/editor/scale/level_scale.h"
+#include "scale/level_scale.h"
 
 #include <gtest/gtest.h>
 

@@ -314,7 +314,7 @@ TEST(ControllerEngine, RepliesPassAndSpoiledRepliesFailTheToolsTest) {
         engine.setMemory(memory);
         for (int s = 0; s < kBlockCount; ++s) {
             SCOPED_TRACE("block " + std::to_string(s));
-            ASSERT_TRUE(ReplyAccepted(engine.ReadReply(s)));
+            ASSERT_TRUE(ReplyAccepted(engine.readReply(s)));
             for (FaultKind kind : {FaultKind::BadSum, FaultKind::Extra, FaultKind::Noise}) {
                 engine.faults().add(F(s, kind));
                 const std::string read = "397" + Hex4(s * kBlockSize) + "3F";
@@ -324,8 +324,8 @@ TEST(ControllerEngine, RepliesPassAndSpoiledRepliesFailTheToolsTest) {
                     << FaultKindName(kind) << ": " << Visible(a[0].bytes);
             }
         }
-        EXPECT_TRUE(ReplyAccepted(engine.Acknowledgement()));
-        EXPECT_EQ(engine.Acknowledgement().size(), 6u);
+        EXPECT_TRUE(ReplyAccepted(engine.acknowledgement()));
+        EXPECT_EQ(engine.acknowledgement().size(), 6u);
     }
 }
 

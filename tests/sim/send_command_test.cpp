@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "link/controller_link.h"
-#include "link/port_names.h"
 #include "link/qt_serial_control.h"
 #include "link/stopwatch.h"
 #include "sim/pty_server.h"
@@ -29,7 +28,7 @@ const std::string kBefore = "before the call";
 // The tool's side: the port opened on the simulator's device as a transfer opens it.
 struct Tool {
     explicit Tool(const PtyServer& server) {
-        comCV.setCommPort(ports.addDevice(server.devicePath()));
+        comCV.setDevice(server.devicePath());
         comCV.setSettings("38400,n,8,1");
         comCV.setPortOpen(true);
         comCV.setRTSEnable(true);
@@ -37,10 +36,9 @@ struct Tool {
         link.RxText = kBefore;
     }
 
-    PortNames ports;
     SteadyStopwatch stopwatch;
-    QtSerialControl comCV{ports};
-    ControllerLink link{comCV, stopwatch, [] { return 0; }};  // node 1
+    QtSerialControl comCV;
+    ControllerLink link{comCV, stopwatch, 1};  // node 1
 };
 
 ControllerEngine KnownEngine(EngineOptions options = {}) {

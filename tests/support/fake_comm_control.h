@@ -36,25 +36,25 @@ public:
     explicit FakeCommControl(TestStopwatch& clock) : clock_(clock) {}
 
     // The reply to the next frame without one; an empty Reply is silence.
-    void QueueReply(Reply reply) { queued_.push_back(std::move(reply)); }
-    void QueueReply(std::string text, int64_t atMs = 0) {
-        QueueReply(Reply{{std::move(text), atMs}});
+    void queueReply(Reply reply) { queued_.push_back(std::move(reply)); }
+    void queueReply(std::string text, int64_t atMs = 0) {
+        queueReply(Reply{{std::move(text), atMs}});
     }
-    void QueueSilence() { QueueReply(Reply{}); }
-    void SetResponder(Responder responder) { responder_ = std::move(responder); }
+    void queueSilence() { queueReply(Reply{}); }
+    void setResponder(Responder responder) { responder_ = std::move(responder); }
     // Characters waiting now, as if already received (line noise, a stale reply).
-    void Inject(const std::string& text) { buffer_ += text; }
+    void inject(const std::string& text) { buffer_ += text; }
     // The next wait for input (or, with onOutput, the next Output) finds the line gone.
-    void LoseLineOnNextWait() { loseOnWait_ = true; }
-    void LoseLineOnOutput() { loseOnOutput_ = true; }
+    void loseLineOnNextWait() { loseOnWait_ = true; }
+    void loseLineOnOutput() { loseOnOutput_ = true; }
     // Opening fails with this error, and the port stays closed.
-    void FailOpen(PortError error) { openError_ = std::move(error); }
+    void failOpen(PortError error) { openError_ = std::move(error); }
 
-    void setCommPort(int16_t port) override {
-        log("CommPort=" + std::to_string(port));
-        port_ = port;
+    void setDevice(const std::string& device) override {
+        log("Device=" + device);
+        device_ = device;
     }
-    int16_t CommPort() const override { return port_; }
+    std::string device() const override { return device_; }
     void setSettings(const std::string& settings) override {
         log("Settings=" + settings);
         settings_ = settings;
@@ -86,7 +86,7 @@ public:
             reply = responder_(text);
         }
         for (auto& chunk : reply)
-            pending_.push_back({std::move(chunk.text), clock_.Now() + chunk.atMs});
+            pending_.push_back({std::move(chunk.text), clock_.now() + chunk.atMs});
         std::stable_sort(pending_.begin(), pending_.end(),
                          [](const Chunk& a, const Chunk& b) { return a.atMs < b.atMs; });
         deliverDue();
@@ -105,21 +105,21 @@ public:
         deliverDue();
         return static_cast<int16_t>(std::min<size_t>(buffer_.size(), 32767));
     }
-    void WaitForInput(int milliseconds) override {
+    void waitForInput(int milliseconds) override {
         requireOpen();
         waits.push_back(milliseconds);
         if (loseOnWait_) loseLine();
         countPoll();
-        const int64_t until = clock_.Now() + std::max(milliseconds, 0);
+        const int64_t until = clock_.now() + std::max(milliseconds, 0);
         // Time runs to the first arrival within the slice, else to the slice's end.
         if (!pending_.empty() && pending_.front().atMs <= until)
-            clock_.Advance(std::max<int64_t>(pending_.front().atMs - clock_.Now(), 0));
+            clock_.advance(std::max<int64_t>(pending_.front().atMs - clock_.now(), 0));
         else
-            clock_.Advance(until - clock_.Now());
+            clock_.advance(until - clock_.now());
         deliverDue();
     }
 
-    // Every call in order: "CommPort=1", "Settings=...", "PortOpen=1", "RTSEnable=1",
+    // Every call in order: "Device=/dev/ttyS0", "Settings=...", "PortOpen=1", "RTSEnable=1",
     // "DTREnable=1", "Output=<frame>", "Input", "InBufferCount", "PortOpen=0".
     std::vector<std::string> calls;
     std::vector<std::string> outputs;  // every frame written
@@ -146,22 +146,22 @@ private:
     // A hard stop for a caller that polls without ever letting time pass, which would otherwise
     // hang the test: only waiting moves this fake's clock.
     void countPoll() {
-        if (clock_.Now() != lastNow_) {
-            lastNow_ = clock_.Now();
+        if (clock_.now() != lastNow_) {
+            lastNow_ = clock_.now();
             pollsWithoutTime_ = 0;
         }
         if (++pollsWithoutTime_ > kSpinLimit)
             throw std::logic_error("the caller polls the port in a busy loop: no time passes");
     }
     void deliverDue() {
-        while (!pending_.empty() && pending_.front().atMs <= clock_.Now()) {
+        while (!pending_.empty() && pending_.front().atMs <= clock_.now()) {
             buffer_ += pending_.front().text;
             pending_.pop_front();
         }
     }
 
     TestStopwatch& clock_;
-    int16_t port_ = 1;
+    std::string device_;
     std::string settings_ = "9600,n,8,1";
     bool open_ = false;
     bool loseOnWait_ = false;

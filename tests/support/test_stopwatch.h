@@ -9,18 +9,18 @@ namespace corvane::testing_support {
 
 class TestStopwatch final : public Stopwatch {
 public:
-    void Restart() override {
+    void restart() override {
         start_ = now_;
         ++restarts;
     }
-    int32_t Reading() const override {
+    int32_t reading() const override {
         ++readings;
         return static_cast<int32_t>(now_ - start_);
     }
 
-    void Advance(int64_t milliseconds) { now_ += milliseconds; }
+    void advance(int64_t milliseconds) { now_ += milliseconds; }
     // Milliseconds since the test began, unaffected by restarts.
-    int64_t Now() const { return now_; }
+    int64_t now() const { return now_; }
 
     int restarts = 0;
     mutable int readings = 0;

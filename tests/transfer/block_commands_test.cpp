@@ -28,7 +28,7 @@ TEST(BlockCommands, ReplyLevelsComeFromPositionFourOnEitherCase) {
     std::string digits;
     for (int d = 0; d < 64; ++d) digits += d == 0 ? "ff" : (d == 1 ? "0a" : "7F");
     SceneTable lower;
-    SceneTransfer::CopyBlockLevels("[00" + digits + "]", 3, lower);
+    SceneTransfer::copyBlockLevels("[00" + digits + "]", 3, lower);
     EXPECT_EQ(lower(3, 0), 255);
     EXPECT_EQ(lower(3, 1), 10);
     EXPECT_EQ(lower(3, 2), 0x7F);
@@ -38,7 +38,7 @@ TEST(BlockCommands, ReplyLevelsComeFromPositionFourOnEitherCase) {
 
 TEST(BlockCommands, AShortReplyGivesWhatItsDigitsGive) {
     SceneTable t = SceneTable::with({{0, 0, 9}, {0, 1, 9}, {0, 2, 9}});
-    SceneTransfer::CopyBlockLevels("[00AB1", 0, t);  // dimmer 0 whole, dimmer 1 half, then nothing
+    SceneTransfer::copyBlockLevels("[00AB1", 0, t);  // dimmer 0 whole, dimmer 1 half, then nothing
     EXPECT_EQ(t(0, 0), 0xAB);
     EXPECT_EQ(t(0, 1), 1);
     EXPECT_EQ(t(0, 2), 0);

@@ -33,8 +33,8 @@ int BlockOf(const std::string& frame) { return HexVal(frame.substr(8, 2)) * 256 
 struct World {
     TestStopwatch clock;
     FakeCommControl port{clock};
-    ControllerLink link{port, clock, [] { return 0; }};
-    SceneTransfer transfer{link};
+    ControllerLink link{port, clock, 1};
+    SceneTransfer transfer{link, "/dev/ttyS7"};
     std::vector<int> progress;
     TransferEvents events;
     std::vector<std::pair<int, bool>> failures;  // block, port open while reported
@@ -45,7 +45,7 @@ struct World {
     }
     // Every read answered, except the listed blocks, which stay silent.
     void answerReads(const std::vector<int>& silent = {}) {
-        port.SetResponder([silent](const std::string& frame) {
+        port.setResponder([silent](const std::string& frame) {
             const int block = BlockOf(frame);
             if (std::find(silent.begin(), silent.end(), block) != silent.end()) return FakeCommControl::Reply{};
             return FakeCommControl::Reply{{ReadReply(block), 5}};
@@ -57,12 +57,12 @@ TEST(GetScenes, SetsUpThePortInOrderAndClosesIt) {
     World w;
     w.answerReads();
     SceneTable scenes;
-    const TransferOutcome outcome = w.transfer.GetScenes(8, scenes, w.events);
+    const TransferOutcome outcome = w.transfer.getScenes(scenes, w.events);
     ASSERT_TRUE(outcome.ok());
     const std::vector<std::string> calls = w.port.callsWithoutPolls();
     ASSERT_GE(calls.size(), 6u);
     EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 5),
-              (std::vector<std::string>{"CommPort=8", "Settings=38400,n,8,1", "PortOpen=1", "RTSEnable=1", "DTREnable=1"}));
+              (std::vector<std::string>{"Device=/dev/ttyS7", "Settings=38400,n,8,1", "PortOpen=1", "RTSEnable=1", "DTREnable=1"}));
     EXPECT_EQ(calls.back(), "PortOpen=0");
     EXPECT_FALSE(w.port.PortOpen());
     ASSERT_EQ(w.port.outputs.size(), 64u);
@@ -75,7 +75,7 @@ TEST(GetScenes, ReplacesEveryLevelAndReportsEachBlockInOrder) {
     w.answerReads();
     SceneTable scenes;
     scenes.fill(-7);
-    ASSERT_TRUE(w.transfer.GetScenes(1, scenes, w.events).ok());
+    ASSERT_TRUE(w.transfer.getScenes(scenes, w.events).ok());
     for (int s = 0; s < 64; ++s)
         for (int d = 0; d < 64; ++d) ASSERT_EQ(scenes(s, d), (s + d) & 0xFF) << s << "," << d;
     std::vector<int> expected(64);
@@ -89,7 +89,7 @@ TEST(GetScenes, AFailedBlockLeavesTheWholeTableAsItWas) {
         w.answerReads({failing});
         SceneTable scenes = SceneTable::with({{0, 0, 42}, {63, 63, 17}});
         const SceneTable before = scenes;
-        const TransferOutcome outcome = w.transfer.GetScenes(1, scenes, w.events);
+        const TransferOutcome outcome = w.transfer.getScenes(scenes, w.events);
         EXPECT_EQ(outcome.kind, TransferOutcome::Kind::BlockFailed);
         EXPECT_EQ(outcome.block, failing);
         EXPECT_EQ(scenes, before) << "block " << failing;
@@ -103,10 +103,10 @@ TEST(GetScenes, AFailedBlockLeavesTheWholeTableAsItWas) {
 
 TEST(GetScenes, APortThatWillNotOpenIsReportedAndLeftClosed) {
     World w;
-    w.port.FailOpen(PortError("/dev/ttyUSB0", "no such device"));
+    w.port.failOpen(PortError("/dev/ttyUSB0", "no such device"));
     SceneTable scenes = SceneTable::with({{1, 1, 1}});
     const SceneTable before = scenes;
-    const TransferOutcome outcome = w.transfer.GetScenes(9, scenes, w.events);
+    const TransferOutcome outcome = w.transfer.getScenes(scenes, w.events);
     EXPECT_EQ(outcome.kind, TransferOutcome::Kind::PortFailed);
     EXPECT_EQ(outcome.portDevice, "/dev/ttyUSB0");
     EXPECT_EQ(outcome.portReason, "no such device");
@@ -119,13 +119,13 @@ TEST(GetScenes, APortThatWillNotOpenIsReportedAndLeftClosed) {
 TEST(GetScenes, ALineLostMidTransferLeavesTheTable) {
     World w;
     int frames = 0;
-    w.port.SetResponder([&](const std::string& frame) {
-        if (++frames == 10) w.port.LoseLineOnNextWait();
+    w.port.setResponder([&](const std::string& frame) {
+        if (++frames == 10) w.port.loseLineOnNextWait();
         return FakeCommControl::Reply{{ReadReply(BlockOf(frame)), 5}};
     });
     SceneTable scenes = SceneTable::with({{2, 2, 2}});
     const SceneTable before = scenes;
-    const TransferOutcome outcome = w.transfer.GetScenes(1, scenes, w.events);
+    const TransferOutcome outcome = w.transfer.getScenes(scenes, w.events);
     EXPECT_EQ(outcome.kind, TransferOutcome::Kind::PortFailed);
     EXPECT_EQ(scenes, before);
     EXPECT_FALSE(w.port.PortOpen());
@@ -134,9 +134,9 @@ TEST(GetScenes, ALineLostMidTransferLeavesTheTable) {
 
 TEST(SendScenes, WritesEachBlocksLevelsAndWaitsForTheAcknowledgement) {
     World w;
-    w.port.SetResponder([](const std::string&) { return FakeCommControl::Reply{{"{--}01", 5}}; });
+    w.port.setResponder([](const std::string&) { return FakeCommControl::Reply{{"{--}01", 5}}; });
     SceneTable scenes = SceneTable::with({{0, 0, 255}, {0, 1, 10}, {63, 63, 128}});
-    ASSERT_TRUE(w.transfer.SendScenes(1, scenes, w.events).ok());
+    ASSERT_TRUE(w.transfer.sendScenes(scenes, w.events).ok());
     ASSERT_EQ(w.port.outputs.size(), 64u);
     for (int b = 0; b < 64; ++b) {
         const std::string& frame = w.port.outputs[static_cast<size_t>(b)];
@@ -153,10 +153,10 @@ TEST(SendScenes, WritesEachBlocksLevelsAndWaitsForTheAcknowledgement) {
 TEST(SendScenes, AnUnacknowledgedBlockStopsTheTransfer) {
     World w;
     int frames = 0;
-    w.port.SetResponder([&](const std::string&) {
+    w.port.setResponder([&](const std::string&) {
         return ++frames > 1 ? FakeCommControl::Reply{} : FakeCommControl::Reply{{"{--}01", 5}};
     });
-    const TransferOutcome outcome = w.transfer.SendScenes(1, SceneTable{}, w.events);
+    const TransferOutcome outcome = w.transfer.sendScenes(SceneTable{}, w.events);
     EXPECT_EQ(outcome.kind, TransferOutcome::Kind::BlockFailed);
     EXPECT_EQ(outcome.block, 1);
     EXPECT_EQ(w.failures, (std::vector<std::pair<int, bool>>{{1, true}}));
@@ -168,7 +168,7 @@ TEST(SendScenes, EveryLevelOutsideTheByteRangeIsNamedBeforeThePortOpens) {
     World w;
     SceneTable scenes = SceneTable::with({{0, 0, 256}, {12, 40, -1}, {63, 63, 32767}});
     scenes(63, 62) = 300;
-    const TransferOutcome outcome = w.transfer.SendScenes(1, scenes, w.events);
+    const TransferOutcome outcome = w.transfer.sendScenes(scenes, w.events);
     EXPECT_EQ(outcome.kind, TransferOutcome::Kind::LevelOutOfRange);
     // In send order: block by block, dimmer by dimmer.
     EXPECT_EQ(outcome.badLevels, (std::vector<LevelOutOfRange>{{0, 0, 256}, {12, 40, -1}, {63, 62, 300}, {63, 63, 32767}}));

@@ -124,12 +124,15 @@ TEST(TransferButtons, AMissingDeviceIsNamedAndNothingChanges) {
     EXPECT_FALSE(w.comCV.PortOpen());
 }
 
-TEST(TransferButtons, ThePortListPositionIsThePortNumber) {
+TEST(TransferButtons, TheSelectedEntriesAreTheDeviceAndNodeATransferUses) {
     MainWindowWorld w;
     w.window->cboComPort->setCurrentIndex(7);
+    w.window->cboNode->setCurrentIndex(9);
     ASSERT_EQ(w.window->cboComPort->currentText(), "COM8");
+    ASSERT_EQ(w.window->cboNode->currentText(), "Node: 0A");
     w.window->cmdGetScenes_Click();
-    EXPECT_EQ(w.comCV.CommPort(), 8);
+    EXPECT_EQ(w.opened, (std::vector<std::pair<std::string, int>>{{"/dev/ttyS7", 10}}));
+    EXPECT_FALSE(w.comCV.PortOpen());
 }
 
 TEST(PortList, AdaptersFollowTheEightAndAreReadAfreshWhenTheListOpens) {
@@ -141,8 +144,8 @@ TEST(PortList, AdaptersFollowTheEightAndAreReadAfreshWhenTheListOpens) {
     ASSERT_EQ(w.window->cboComPort->count(), 10);
     EXPECT_EQ(w.window->cboComPort->itemText(8), "/dev/ttyUSB0  FT232R USB UART");
     EXPECT_EQ(w.window->cboComPort->itemText(9), "/dev/ttyACM0");
-    EXPECT_EQ(w.ports.deviceFor(9), "/dev/ttyUSB0");
-    EXPECT_EQ(w.ports.deviceFor(10), "/dev/ttyACM0");
+    EXPECT_EQ(w.window->cboComPort->itemData(8).toString(), "/dev/ttyUSB0");
+    EXPECT_EQ(w.window->cboComPort->itemData(9).toString(), "/dev/ttyACM0");
 
     // The selection stays on its device when an adapter ahead of it goes away.
     w.window->cboComPort->setCurrentIndex(9);
@@ -150,7 +153,7 @@ TEST(PortList, AdaptersFollowTheEightAndAreReadAfreshWhenTheListOpens) {
     w.window->refreshPortList();
     EXPECT_EQ(w.window->cboComPort->currentText(), "/dev/ttyACM0");
     EXPECT_EQ(w.window->cboComPort->currentIndex(), 8);
-    EXPECT_EQ(w.ports.deviceFor(9), "/dev/ttyACM0");
+    EXPECT_EQ(w.window->cboComPort->itemData(8).toString(), "/dev/ttyACM0");
 }
 
 TEST(PortList, NamedDevicesStayAtTheEndAndAreSelected) {
@@ -164,7 +167,7 @@ TEST(PortList, NamedDevicesStayAtTheEndAndAreSelected) {
     EXPECT_EQ(w.window->cboComPort->itemText(8), "/dev/ttyUSB3");
     EXPECT_EQ(w.window->cboComPort->itemText(10), "Simulator");
     EXPECT_EQ(w.window->cboComPort->currentText(), "Simulator");
-    EXPECT_EQ(w.ports.deviceFor(static_cast<int16_t>(w.window->cboComPort->currentIndex() + 1)), "/dev/pts/99");
+    EXPECT_EQ(w.window->cboComPort->currentData().toString(), "/dev/pts/99");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 
 #include "ui/editor/dimmer_label.h"
-#include "ui/editor/scale/level_scale.h"
+#include "scale/level_scale.h"
 #include "ui/editor/scene_editor_window.h"
 
 namespace corvane {

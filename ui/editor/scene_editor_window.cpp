@@ -8,7 +8,7 @@
 #include "link/hex.h"
 #include "ui/editor/dimmer_label.h"
 #include "ui/editor/fitted_font.h"
-#include "ui/editor/scale/level_scale.h"
+#include "scale/level_scale.h"
 #include "ui/main/compact_combo_style.h"
 #include "ui/main/twips.h"
 

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "link/controller_link.h"
+#include "connection/controller_connection.h"
 #include "link/hex.h"
 #include "link/port_names.h"
 #include "ui/main/compact_combo_style.h"
@@ -34,9 +34,7 @@ frmCVSceneTool::frmCVSceneTool(const MainWindowParts& parts, QWidget* parent)
     : QMainWindow(parent,
                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      parts_(parts),
-      link_(std::make_unique<ControllerLink>(parts.comCV, parts.stopwatch,
-                                             [this] { return cboNode->currentIndex(); })) {
+      parts_(parts) {
     setWindowTitle(kCaption);
     // The controls are designed for a small dialog font; a larger one clips "Node: FE".
     QFont small = font();
@@ -125,6 +123,10 @@ void frmCVSceneTool::Form_Load() {
     setFixedSize(sizeHint());
 }
 
+std::unique_ptr<ControllerConnection> frmCVSceneTool::connectSelected() {
+    return parts_.openConnection(cboComPort->currentData().toString().toStdString(), cboNode->currentIndex() + 1);
+}
+
 void frmCVSceneTool::addPort(const QString& label, const std::string& device) {
     fixedPorts_.push_back({label, device});
     refreshPortList();
@@ -135,21 +137,15 @@ void frmCVSceneTool::refreshPortList() {
     const QString selected = cboComPort->currentData().toString();
     std::vector<SerialAdapter> adapters = parts_.scanAdapters ? parts_.scanAdapters() : std::vector<SerialAdapter>{};
 
-    // Entries after the eight system ports are the further devices, in port-number order.
-    std::vector<std::string> devices;
+    // Entries after the eight system ports are the further devices; each entry carries its device.
     while (cboComPort->count() > kSystemPortCount) cboComPort->removeItem(cboComPort->count() - 1);
     for (const SerialAdapter& a : adapters) {
         QString label = QString::fromStdString(a.device);
         if (!a.description.empty()) label += QStringLiteral("  ") + QString::fromStdString(a.description);
         cboComPort->addItem(label, QString::fromStdString(a.device));
         cboComPort->setItemData(cboComPort->count() - 1, label, Qt::ToolTipRole);
-        devices.push_back(a.device);
     }
-    for (const FixedPort& p : fixedPorts_) {
-        cboComPort->addItem(p.label, QString::fromStdString(p.device));
-        devices.push_back(p.device);
-    }
-    parts_.ports.setDevices(std::move(devices));
+    for (const FixedPort& p : fixedPorts_) cboComPort->addItem(p.label, QString::fromStdString(p.device));
 
     const int again = cboComPort->findData(selected);
     cboComPort->setCurrentIndex(again >= 0 ? again : 0);

@@ -21,23 +21,21 @@ class QAction;
 namespace corvane {
 
 class SceneTable;
-class CommControl;
-class Stopwatch;
-class PortNames;
 class FileDialog;
 class MessageBox;
 class EditorLauncher;
-class ControllerLink;
+class ControllerConnection;
 
 struct TransferOutcome;
+
+// Opens the controller at a node (1 to 254) on the port at a device, for one transfer.
+using ConnectionOpener = std::function<std::unique_ptr<ControllerConnection>(const std::string& device, int node)>;
 
 // What the window works on; main owns every part, tests build their own.
 struct MainWindowParts {
     SceneTable& Scenes;
     DocumentState& document;
-    CommControl& comCV;
-    Stopwatch& stopwatch;
-    PortNames& ports;
+    ConnectionOpener openConnection;
     FileDialog& cdFile;
     MessageBox& messages;
     EditorLauncher& editor;
@@ -62,8 +60,6 @@ public:
 
     // A scene file named on the command line, opened as File > Open opens a chosen file.
     void openAtStart(const QString& path);
-
-    ControllerLink& link() { return *link_; }
 
     // Handlers, one per control event.
     void cmdGetScenes_Click();
@@ -99,6 +95,9 @@ private:
     void buildMenus();
     void Form_Load();
     void showProgress(int block);
+    // The controller the two lists select: the device of the port entry and the node of the node
+    // entry (entry i is node i + 1), read when a transfer starts.
+    std::unique_ptr<ControllerConnection> connectSelected();
     void reportPortFailure(const TransferOutcome& outcome);
 
     struct FixedPort {
@@ -107,7 +106,6 @@ private:
     };
 
     MainWindowParts parts_;
-    std::unique_ptr<ControllerLink> link_;
     std::vector<FixedPort> fixedPorts_;  // --port and the simulator, after the adapters
     bool centred_ = false;
     bool closeApproved_ = false;  // the close request has already been answered

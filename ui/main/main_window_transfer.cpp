@@ -5,7 +5,7 @@
 
 #include "document/message_box.h"
 #include "document/scene_table.h"
-#include "link/controller_link.h"
+#include "connection/controller_connection.h"
 #include "transfer/scene_transfer.h"
 #include "transfer/transfer_report.h"
 #include "ui/main/input_discard.h"
@@ -43,7 +43,7 @@ void frmCVSceneTool::reportPortFailure(const TransferOutcome& outcome) {
 
 void frmCVSceneTool::cmdGetScenes_Click() {
     if (!getApproved(parts_.document, parts_.messages)) return;
-    const auto commPort = static_cast<int16_t>(cboComPort->currentIndex() + 1);
+    const std::unique_ptr<ControllerConnection> connection = connectSelected();
     InputDiscard discard;
     TransferEvents events;
     events.blockStarting = [this](int block) { showProgress(block); };
@@ -52,7 +52,7 @@ void frmCVSceneTool::cmdGetScenes_Click() {
         parts_.messages.show(messages::uploadError());
     };
 
-    const TransferOutcome outcome = SceneTransfer(*link_).GetScenes(commPort, parts_.Scenes, events);
+    const TransferOutcome outcome = connection->getScenes(parts_.Scenes, events);
     discard.end();
     if (outcome.kind == TransferOutcome::Kind::PortFailed) reportPortFailure(outcome);
     if (outcome.ok()) parts_.document.Changed = true;
@@ -61,7 +61,7 @@ void frmCVSceneTool::cmdGetScenes_Click() {
 
 void frmCVSceneTool::cmdSendScenes_Click() {
     if (!sendApproved(parts_.document, parts_.messages)) return;
-    const auto commPort = static_cast<int16_t>(cboComPort->currentIndex() + 1);
+    const std::unique_ptr<ControllerConnection> connection = connectSelected();
     InputDiscard discard;
     TransferEvents events;
     events.blockStarting = [this](int block) { showProgress(block); };
@@ -70,7 +70,7 @@ void frmCVSceneTool::cmdSendScenes_Click() {
         parts_.messages.show(messages::downloadError());
     };
 
-    const TransferOutcome outcome = SceneTransfer(*link_).SendScenes(commPort, parts_.Scenes, events);
+    const TransferOutcome outcome = connection->sendScenes(parts_.Scenes, events);
     discard.end();
     if (outcome.kind == TransferOutcome::Kind::PortFailed) reportPortFailure(outcome);
     if (outcome.kind == TransferOutcome::Kind::LevelOutOfRange)

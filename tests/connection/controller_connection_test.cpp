@@ -3,29 +3,22 @@
 
 #include <algorithm>
 
-#include "link/port_names.h"
-#include "link/qt_serial_control.h"
+#include "connection/controller_connection.h"
 #include "sim/demo_show.h"
 #include "sim/pty_server.h"
-#include "transfer/scene_transfer.h"
 
 namespace corvane {
 namespace {
 
 struct PtyWorld {
     sim::PtyServer server;
-    PortNames names;
-    int16_t port;
-    QtSerialControl comCV{names};
-    SteadyStopwatch stopwatch;
-    ControllerLink link{comCV, stopwatch, [] { return 0; }};
-    SceneTransfer transfer{link};
+    std::unique_ptr<ControllerConnection> connection;
     std::vector<int> progress;
     TransferEvents events;
 
-    explicit PtyWorld(sim::EngineOptions options = {}) : server(sim::ControllerEngine(options)) {
+    explicit PtyWorld(sim::EngineOptions options = {})
+        : server(sim::ControllerEngine(options)), connection(ConnectSerial(server.devicePath(), options.node)) {
         server.setMemory(sim::DemoMemory());
-        port = names.addDevice(server.devicePath());
         events.blockStarting = [this](int b) { progress.push_back(b); };
     }
 };
@@ -33,12 +26,12 @@ struct PtyWorld {
 TEST(TransferOverPty, GetBringsTheControllersMemoryIntoTheTable) {
     PtyWorld w;
     SceneTable scenes;
-    const TransferOutcome outcome = w.transfer.GetScenes(w.port, scenes, w.events);
+    const TransferOutcome outcome = w.connection->getScenes(scenes, w.events);
     ASSERT_TRUE(outcome.ok()) << outcome.portReason;
     EXPECT_EQ(scenes, DemoShow());
     ASSERT_EQ(w.progress.size(), 64u);
     EXPECT_TRUE(std::is_sorted(w.progress.begin(), w.progress.end()));
-    EXPECT_FALSE(w.comCV.PortOpen());
+    EXPECT_FALSE(w.connection->comCV().PortOpen());
 }
 
 TEST(TransferOverPty, SendPutsTheTableIntoTheControllersMemory) {
@@ -46,7 +39,7 @@ TEST(TransferOverPty, SendPutsTheTableIntoTheControllersMemory) {
     SceneTable scenes;
     for (int s = 0; s < 64; ++s)
         for (int d = 0; d < 64; ++d) scenes(s, d) = static_cast<int16_t>((s * 7 + d * 3) & 0xFF);
-    ASSERT_TRUE(w.transfer.SendScenes(w.port, scenes, w.events).ok());
+    ASSERT_TRUE(w.connection->sendScenes(scenes, w.events).ok());
     EXPECT_EQ(sim::ToSceneTable(w.server.memory()), scenes);
 }
 
@@ -55,7 +48,7 @@ TEST(TransferOverPty, LowerCaseDigitsGiveTheSameLevels) {
     options.lowerCase = true;
     PtyWorld w(options);
     SceneTable scenes;
-    ASSERT_TRUE(w.transfer.GetScenes(w.port, scenes, w.events).ok());
+    ASSERT_TRUE(w.connection->getScenes(scenes, w.events).ok());
     EXPECT_EQ(scenes, DemoShow());
 }
 

@@ -1,5 +1,5 @@
 // Levels as percentages and back, in exact integer arithmetic with floor division.
-#include "ui/editor/scale/level_scale.h"
+#include "scale/level_scale.h"
 
 #include <limits>
 
