@@ -12,7 +12,11 @@ for f in bin/corvane-scene-tool bin/corvane-scenes bin/corvane-sim \
          share/metainfo/com.ostrel.CorvaneSceneTool.metainfo.xml \
          share/mime/packages/com.ostrel.CorvaneSceneTool.xml \
          share/icons/hicolor/48x48/apps/corvane-scene-tool.png \
-         share/icons/hicolor/32x32/apps/corvane-scene-tool.png; do
+         share/icons/hicolor/32x32/apps/corvane-scene-tool.png \
+         share/icons/hicolor/256x256/apps/corvane-scene-tool.png \
+         share/icons/hicolor/scalable/apps/corvane-scene-tool.svg \
+         share/man/man1/corvane-scene-tool.1.gz share/man/man1/corvane-scenes.1.gz share/man/man1/corvane-sim.1.gz \
+         share/bash-completion/completions/corvane-scenes share/bash-completion/completions/corvane-sim; do
   [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 file "$prefix/share/icons/hicolor/48x48/apps/corvane-scene-tool.png" 2>/dev/null | grep -q '48 x 48' ||
