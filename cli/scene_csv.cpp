@@ -5,22 +5,11 @@
 #include <optional>
 #include <vector>
 
+#include "document/fields.h"
 #include "document/scene_names.h"
 
 namespace corvane {
 namespace {
-
-std::vector<std::string_view> splitFields(std::string_view line, char separator) {
-    std::vector<std::string_view> fields;
-    size_t start = 0;
-    while (true) {
-        const size_t comma = line.find(separator, start);
-        fields.push_back(line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-    }
-    return fields;
-}
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -67,14 +56,7 @@ bool ReadSceneCsv(std::string_view text, SceneTable& table, std::string* error) 
     // A spreadsheet's "CSV UTF-8" starts with a byte-order mark.
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
 
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t nl = text.find('\n', start);
-        lines.push_back(text.substr(start, nl == std::string_view::npos ? std::string_view::npos : nl - start));
-        if (nl == std::string_view::npos) break;
-        start = nl + 1;
-    }
+    std::vector<std::string_view> lines = SplitFields(text, '\n');
     while (!lines.empty() && trimmed(lines.back()).empty()) lines.pop_back();
 
     constexpr size_t kColumns = 1 + kDimmerCount;
@@ -83,7 +65,7 @@ bool ReadSceneCsv(std::string_view text, SceneTable& table, std::string* error) 
     const char separator = lines[0].find(',') == std::string_view::npos && lines[0].find(';') != std::string_view::npos
                                ? ';'
                                : ',';
-    const std::vector<std::string_view> header = splitFields(lines[0], separator);
+    const std::vector<std::string_view> header = SplitFields(lines[0], separator);
     if (header.size() != kColumns)
         return fail("line 1: the header has " + std::to_string(header.size()) + " columns; expected " +
                     std::to_string(kColumns) + " (Scene and 64 dimmers)");
@@ -103,7 +85,7 @@ bool ReadSceneCsv(std::string_view text, SceneTable& table, std::string* error) 
         if (trimmed(line).empty())
             return fail("line " + std::to_string(lineNo) + ": the line is blank; expected the row of scene " +
                         std::to_string(s + 1));
-        const std::vector<std::string_view> fields = splitFields(line, separator);
+        const std::vector<std::string_view> fields = SplitFields(line, separator);
         if (fields.size() != kColumns)
             return fail("line " + std::to_string(lineNo) + ": " + std::to_string(fields.size()) +
                         " columns; expected " + std::to_string(kColumns));

@@ -22,6 +22,18 @@ bool DocumentCommands::discardApproved() {
     return parts_.messages.show(messages::discardChanges()) == MessageAnswer::Yes;
 }
 
+// The filter, the flags, and the first dialog of a run's starting name; the name a dialog
+// returned otherwise stays for the next one.
+void DocumentCommands::prepareDialog() {
+    FileDialog& dialog = parts_.cdFile;
+    dialog.Filter = kSceneFileFilter;
+    if (!parts_.document.DialogInitDone) {
+        parts_.document.DialogInitDone = true;
+        dialog.FileName = kInitialDialogName;
+    }
+    dialog.Flags = dialog_flags::kSceneFileFlags;
+}
+
 void DocumentCommands::refreshTitle() {
     if (parts_.UpdateTitle) parts_.UpdateTitle();
 }
@@ -55,10 +67,6 @@ void DocumentCommands::SaveAs() {
     refreshTitle();
 }
 
-bool DocumentCommands::Exit() {
-    return discardApproved();
-}
-
 bool DocumentCommands::Unload() {
     return discardApproved();
 }
@@ -67,12 +75,7 @@ void DocumentCommands::FileOpen() {
     if (!discardApproved()) return;
     FileDialog& dialog = parts_.cdFile;
     dialog.FileName = QString();
-    dialog.Filter = kSceneFileFilter;
-    if (!parts_.document.DialogInitDone) {
-        parts_.document.DialogInitDone = true;
-        dialog.FileName = kInitialDialogName;
-    }
-    dialog.Flags = dialog_flags::kSceneFileFlags;
+    prepareDialog();
     const bool accepted = dialog.ShowOpen();
     const QString chosen = dialog.FileName;
     if (!accepted || !nameChosen(chosen)) return;
@@ -101,12 +104,7 @@ void DocumentCommands::FileSave() {
 
 void DocumentCommands::FileSaveAs() {
     FileDialog& dialog = parts_.cdFile;
-    dialog.Filter = kSceneFileFilter;
-    if (!parts_.document.DialogInitDone) {
-        parts_.document.DialogInitDone = true;
-        dialog.FileName = kInitialDialogName;
-    }
-    dialog.Flags = dialog_flags::kSceneFileFlags;
+    prepareDialog();
     const bool accepted = dialog.ShowSave();
     const QString chosen = dialog.FileName;
     if (!accepted || !nameChosen(chosen)) return;

@@ -37,10 +37,8 @@ class DocumentCommands {
     void Open();
     void Save();
     void SaveAs();
-    // Exit: true when the window is to close now. The question has then been answered, so the
-    // close request that follows must not ask it again.
-    bool Exit();
-    // The close request: true when the window may close.
+    // Exit and the close request: true when the window may close now. After Exit the question
+    // has been answered, so the close request that follows must not ask it again.
     bool Unload();
 
     void FileOpen();
@@ -56,6 +54,7 @@ class DocumentCommands {
 
   private:
     bool discardApproved();
+    void prepareDialog();
     void loadChosen(const QString& path);
     void refreshTitle();
 

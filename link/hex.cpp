@@ -35,4 +35,15 @@ int32_t HexVal(std::string_view text) {
     return value;
 }
 
+std::optional<int> StrictHex(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        const int digit = digitValue(c);
+        if (digit < 0) return std::nullopt;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
 }  // namespace corvane

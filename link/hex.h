@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,9 @@ std::string Hex4(int32_t v);
 // Value (0 to 255) of the leading hexadecimal digits among the first two characters of text,
 // either case; 0 when there are none. Never fails: HexVal("1G") == 1, HexVal("--") == 0.
 int32_t HexVal(std::string_view text);
+
+// Value of text read strictly as hexadecimal digits, either case: nullopt when text is empty or
+// any character is not a digit (the simulated controller's reading of a request's fields).
+std::optional<int> StrictHex(std::string_view text);
 
 }  // namespace corvane

@@ -1,15 +1,11 @@
 // Low-latency mode for USB serial adapters.
 #include "link/low_latency.h"
 
-#if defined(__linux__)
 #include <linux/serial.h>
 #include <linux/tty_flags.h>
 #include <sys/ioctl.h>
-#endif
 
 namespace corvane {
-
-#if defined(__linux__)
 
 LowLatency::LowLatency()
     : control_([](int fd, unsigned long request, void* argument) {
@@ -36,15 +32,5 @@ void LowLatency::restore(int fd) {
     serial.flags = previousFlags_;
     control_(fd, TIOCSSERIAL, &serial);
 }
-
-#else
-
-LowLatency::LowLatency() = default;
-bool LowLatency::request(int) {
-    return false;
-}
-void LowLatency::restore(int) {}
-
-#endif
 
 }  // namespace corvane

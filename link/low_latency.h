@@ -1,6 +1,6 @@
 // Low-latency mode for USB serial adapters. The common adapters hold the tail of each reply for
 // up to 16 ms before passing it on, which adds about a second to a Get or a Send; the driver
-// passes characters on at once when asked for low latency. Linux only; a device without the
+// passes characters on at once when asked for low latency. A device without the
 // request (a pseudo-terminal, another kind of port) is used as it is, without a word.
 #pragma once
 

@@ -1,7 +1,6 @@
 // What the serial control tells a technician when a port cannot be used, one text per cause.
 #include "link/port_reasons.h"
 
-#ifndef _WIN32
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
@@ -12,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
-#endif
 
 namespace corvane {
 namespace {
@@ -30,8 +28,6 @@ constexpr const char* kBusy =
 std::string Otherwise(const std::string& errorText) {
     return "the port could not be opened (" + errorText + ")";
 }
-
-#ifndef _WIN32
 
 std::string GroupName(gid_t gid) {
     std::vector<char> buffer(16384);
@@ -69,13 +65,10 @@ std::string DeniedReason(const struct stat& st) {
            "): ask the administrator for read and write access to it";
 }
 
-#endif
-
 }  // namespace
 
 std::string OpenFailureReason(const std::string& device, OpenFault fault,
                               const std::string& errorText) {
-#ifndef _WIN32
     struct stat st {};
     if (::stat(device.c_str(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR) return kNotFound;
@@ -96,20 +89,6 @@ std::string OpenFailureReason(const std::string& device, OpenFault fault,
             break;
     }
     return Otherwise(errorText);
-#else
-    (void)device;
-    switch (fault) {
-        case OpenFault::NotFound:
-            return kNotFound;
-        case OpenFault::Denied:
-            return kBusy;
-        case OpenFault::Unsupported:
-            return std::string(kUnsupported) + " (" + errorText + ")";
-        case OpenFault::Other:
-            break;
-    }
-    return Otherwise(errorText);
-#endif
 }
 
 std::string NoDeviceReason() { return "no device was chosen; choose a port"; }

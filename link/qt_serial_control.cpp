@@ -53,14 +53,7 @@ QSerialPort::StopBits QtStopBits(StopBits stopBits) {
 }
 
 // The open device's descriptor, for the driver requests QSerialPort does not make itself.
-int Descriptor(QSerialPort& serial) {
-#ifdef Q_OS_UNIX
-    return serial.handle();
-#else
-    (void)serial;
-    return -1;
-#endif
-}
+int Descriptor(QSerialPort& serial) { return serial.handle(); }
 
 OpenFault FaultOf(QSerialPort::SerialPortError error) {
     switch (error) {

@@ -22,24 +22,6 @@ int16_t checksumOf(std::string_view body) {
     return FrameChecksum(codes, 0, count);
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// Value of text read strictly as hexadecimal digits, either case; nothing if any is not one.
-std::optional<int> strictHex(std::string_view text) {
-    int value = 0;
-    for (char c : text) {
-        const int digit = hexDigit(c);
-        if (digit < 0) return std::nullopt;
-        value = value * 16 + digit;
-    }
-    return value;
-}
-
 bool sameLetters(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
@@ -153,12 +135,12 @@ std::optional<Action> ControllerEngine::serve(const std::string& frame) {
         return std::nullopt;
     }
     const std::string_view text(frame);
-    const std::optional<int> check = strictHex(text.substr(1, 2));
+    const std::optional<int> check = StrictHex(text.substr(1, 2));
     if (!check || *check != checksumOf(text.substr(3))) {
         record.verdict = Verdict::BadChecksum;
         return std::nullopt;
     }
-    const std::optional<int> node = strictHex(text.substr(3, 2));
+    const std::optional<int> node = StrictHex(text.substr(3, 2));
     if (!node) {
         record.verdict = Verdict::Malformed;
         return std::nullopt;
@@ -179,7 +161,7 @@ std::optional<Action> ControllerEngine::serve(const std::string& frame) {
         return std::nullopt;
     }
     const std::optional<int> address =
-        command.size() >= 7 ? strictHex(command.substr(3, 4)) : std::nullopt;
+        command.size() >= 7 ? StrictHex(command.substr(3, 4)) : std::nullopt;
     const bool goodLength = command.size() == (isRead ? kReadCommandLength : kWriteCommandLength);
     if (!goodLength || !address || *address % kBlockSize != 0 ||
         *address / kBlockSize >= kBlockCount ||
@@ -192,7 +174,7 @@ std::optional<Action> ControllerEngine::serve(const std::string& frame) {
     if (isWrite) {
         for (int d = 0; d < kBlockSize; ++d) {
             const std::optional<int> level =
-                strictHex(command.substr(9 + 2 * static_cast<size_t>(d), 2));
+                StrictHex(command.substr(9 + 2 * static_cast<size_t>(d), 2));
             if (!level) {
                 record.verdict = Verdict::BadArguments;
                 return std::nullopt;

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <utility>
 
+#include "document/fields.h"
 #include "link/node_numbers.h"
 #include "sim/scene_memory.h"
 
@@ -20,18 +21,6 @@ constexpr std::array<std::pair<FaultKind, std::string_view>, 7> kNames{{
     {FaultKind::Noise, "noise"},
     {FaultKind::Close, "close"},
 }};
-
-std::vector<std::string_view> splitFields(std::string_view text) {
-    std::vector<std::string_view> fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t colon = text.find(':', start);
-        fields.push_back(
-            text.substr(start, colon == std::string_view::npos ? colon : colon - start));
-        if (colon == std::string_view::npos) return fields;
-        start = colon + 1;
-    }
-}
 
 std::optional<int> decimal(std::string_view field) {
     int value = 0;
@@ -63,7 +52,7 @@ std::optional<Fault> ParseFault(std::string_view text, std::string* error) {
         fault.node = *node;
         text = text.substr(0, at);
     }
-    const std::vector<std::string_view> fields = splitFields(text);
+    const std::vector<std::string_view> fields = SplitFields(text, ':');
     if (fields.size() < 2 || fields.size() > 4)
         return fail(error,
                     quoted + "expected BLOCK:KIND[:COUNT][:read|write][@NODE], e.g. 5:drop:2");

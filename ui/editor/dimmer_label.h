@@ -15,8 +15,6 @@ class DimmerLabel final : public QLabel {
     // Single border, centred text, the given background: the designed look of both label kinds.
     DimmerLabel(int16_t index, const QString& caption, const QColor& background, QWidget* parent);
 
-    int16_t index() const { return index_; }
-
   signals:
     // A press and release of the left button on the label, as a click on a button counts.
     void clicked(int16_t Index);

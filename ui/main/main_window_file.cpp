@@ -30,7 +30,7 @@ void frmCVSceneTool::openAtStart(const QString& path) {
 }
 
 void frmCVSceneTool::mnuExit_Click() {
-    if (!commandsFor(parts_, *this).Exit()) return;
+    if (!commandsFor(parts_, *this).Unload()) return;
     // The question has been answered: the close request that follows must not ask it again.
     closeApproved_ = true;
     close();

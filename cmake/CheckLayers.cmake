@@ -1,0 +1,51 @@
+# Holds each folder to the layers: the folders whose headers it includes are exactly the folders
+# whose libraries it links (corvane_<folder>), so no layer reaches past what it depends on and
+# none links what it does not use. Run as: cmake -DSOURCE_DIR=<checkout> -P CheckLayers.cmake
+#
+# A library folder names its links in corvane_library(... DEPS ...); app/ and bench/ in their
+# target_link_libraries calls.
+cmake_minimum_required(VERSION 3.25)
+set(folders link document transfer sim scale connection cli ui app bench)
+set(problems "")
+foreach(folder ${folders})
+  file(READ ${SOURCE_DIR}/${folder}/CMakeLists.txt cmake_text)
+  string(REGEX MATCHALL "corvane_[a-z]+" linked_names "${cmake_text}")
+  set(linked "")
+  foreach(name ${linked_names})
+    string(REGEX REPLACE "^corvane_" "" other ${name})
+    if(NOT other STREQUAL folder AND NOT other STREQUAL "library")
+      list(APPEND linked ${other})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES linked)
+
+  file(GLOB_RECURSE sources ${SOURCE_DIR}/${folder}/*.cpp ${SOURCE_DIR}/${folder}/*.h)
+  set(included "")
+  foreach(source ${sources})
+    file(STRINGS ${source} lines REGEX "^#include \"[a-z_]+/")
+    foreach(line ${lines})
+      string(REGEX REPLACE "^#include \"([a-z_]+)/.*" "\\1" other "${line}")
+      if(NOT other STREQUAL folder)
+        list(APPEND included ${other})
+      endif()
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES included)
+
+  foreach(other ${included})
+    if(NOT other IN_LIST linked)
+      list(APPEND problems "${folder}/ includes ${other}/ but does not link corvane_${other}")
+    endif()
+  endforeach()
+  foreach(other ${linked})
+    if(NOT other IN_LIST included)
+      list(APPEND problems "${folder}/ links corvane_${other} but includes nothing of ${other}/")
+    endif()
+  endforeach()
+endforeach()
+
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "The layers are crossed:\n  ${text}")
+endif()
+message(STATUS "Every folder includes exactly the folders it links.")
