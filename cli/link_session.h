@@ -1,61 +1,78 @@
-// A command's line to a controller: the --port and --node options, the device they name, progress
-// on standard error, Ctrl-C between blocks, and the words for a transfer that did not finish.
+// A command's line to a controller: the --port and --node (or --nodes and --limit) options, the
+// connection they name, progress on standard error, Ctrl-C between blocks, and the words for a
+// transfer or a search that did not finish.
 #pragma once
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/interrupt_watch.h"
 #include "connection/controller_connection.h"
-#include "transfer/scene_transfer.h"
 
 namespace corvane::cli {
 
-// The options every command that reaches a controller takes.
+// The options of the commands that reach a controller: --port, and --node for one controller or
+// --nodes and --limit for a search.
 struct LinkOptions {
-    QCommandLineOption port{
-        QStringLiteral("port"),
-        QStringLiteral("The line to the controller: a device path, COM1 to COM8, or sim."),
-        QStringLiteral("DEVICE")};
-    QCommandLineOption node{
-        QStringLiteral("node"),
-        QStringLiteral("The controller's node number, 1 to 254 (default 1), in decimal or as "
-                       "0x and two hexadecimal digits (0x0A)."),
-        QStringLiteral("N"), QStringLiteral("1")};
+    enum class Reach { OneNode, Search };
+    explicit LinkOptions(Reach reach = Reach::OneNode) : reach(reach) {}
 
-    void addTo(QCommandLineParser& parser) const {
-        parser.addOption(port);
-        parser.addOption(node);
-    }
+    Reach reach;
+    QCommandLineOption port{QStringLiteral("port"),
+                            QStringLiteral("The line to the controller: a device path, COM1 to COM8, or sim."),
+                            QStringLiteral("DEVICE")};
+    QCommandLineOption node{QStringLiteral("node"),
+                            QStringLiteral("The controller's node number, 1 to 254 (default 1), in decimal or as "
+                                           "0x and two hexadecimal digits (0x0A)."),
+                            QStringLiteral("N"), QStringLiteral("1")};
+    QCommandLineOption nodes{QStringLiteral("nodes"),
+                             QStringLiteral("The nodes to look at: numbers and ranges such as 3,17,20-30, in "
+                                            "decimal or 0x hexadecimal (default 1-254)."),
+                             QStringLiteral("LIST"), QStringLiteral("1-254")};
+    QCommandLineOption limit{QStringLiteral("limit"),
+                             QStringLiteral("How long each node is given to answer, in milliseconds (default 200)."),
+                             QStringLiteral("MS"), QStringLiteral("200")};
+
+    void addTo(QCommandLineParser& parser) const;
 };
 
 class LinkSession {
   public:
     // nullptr after a usage or port problem, which has been said, with its exit status in *status.
-    static std::unique_ptr<LinkSession> open(const QCommandLineParser& parser,
-                                             const LinkOptions& options, int* status);
+    static std::unique_ptr<LinkSession> open(const QCommandLineParser& parser, const LinkOptions& options,
+                                             int* status);
 
-    // Progress lines and Ctrl-C for a transfer.
+    // Progress lines and Ctrl-C for a transfer, and for a search.
     TransferEvents events();
+    ScanEvents scanEvents();
 
     // Ends the progress line; then the exit status and message for a transfer that did not finish.
     // failure: the specified error text ("Upload Error."); consequence: what the failure left
     // behind, a sentence of its own ("FILE was not written.").
     int finish(const TransferOutcome& outcome, const char* failure, const std::string& consequence);
+    // The same for a search: 0 when it went through every node, whatever it found.
+    int finish(const ScanOutcome& outcome);
 
     // Ctrl-C has been pressed since the session opened (and is taken).
     bool interrupted() { return interrupt_.interrupted(); }
 
     ControllerConnection& connection() { return *connection_; }
+    // With LinkOptions::Reach::Search: the nodes to look at, and each one's time limit.
+    const std::vector<int>& nodes() const { return nodes_; }
+    int32_t limitMs() const { return limitMs_; }
 
   private:
     explicit LinkSession(std::unique_ptr<ControllerConnection> connection);
-    void progress(int block);
+    void progress(const std::string& line);
     void endProgressLine();
 
     std::unique_ptr<ControllerConnection> connection_;
+    std::vector<int> nodes_;
+    int32_t limitMs_ = kProbeLimitMs;
     InterruptWatch interrupt_;
     bool onTerminal_;
     bool started_ = false;

@@ -46,4 +46,8 @@ std::string PrintDifferences(const SceneTable& a, const SceneTable& b, int* coun
     return out;
 }
 
+std::string CountOfLevelsDiffering(int count) {
+    return std::to_string(count) + (count == 1 ? " level differs." : " levels differ.");
+}
+
 }  // namespace corvane::cli

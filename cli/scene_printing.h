@@ -15,4 +15,7 @@ std::string PrintScene(const SceneTable& table, int scene, LevelFormat format);
 // Every (scene, dimmer) whose level differs, one line each, "Scene: 01  Dimmer 01.1  255  0".
 std::string PrintDifferences(const SceneTable& a, const SceneTable& b, int* count);
 
+// "1 level differs." / "12 levels differ."
+std::string CountOfLevelsDiffering(int count);
+
 }  // namespace corvane::cli

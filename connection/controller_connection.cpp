@@ -29,6 +29,11 @@ TransferOutcome ControllerConnection::sendScenes(const SceneTable& scenes, const
     return transfer_.sendScenes(scenes, events);
 }
 
+ScanOutcome ControllerConnection::scanNodes(const std::vector<int>& nodes, int32_t limitMs, const ScanEvents& events,
+                                            bool stopAtFirst) {
+    return NodeScan(link_, device_).scan(nodes, limitMs, events, stopAtFirst);
+}
+
 std::unique_ptr<ControllerConnection> ConnectSerial(const std::string& device, int node) {
     return std::make_unique<ControllerConnection>(device, node, std::make_unique<QtSerialControl>(),
                                                   std::make_unique<SteadyStopwatch>());

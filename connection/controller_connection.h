@@ -10,6 +10,7 @@
 #include "link/comm_control.h"
 #include "link/controller_link.h"
 #include "link/stopwatch.h"
+#include "transfer/node_scan.h"
 #include "transfer/scene_transfer.h"
 
 namespace corvane {
@@ -26,6 +27,8 @@ class ControllerConnection {
 
     const std::string& device() const { return device_; }
     int node() const { return link_.node(); }
+    // Turns to another controller on the same line.
+    void setNode(int node) { link_.setNode(node); }
     // What messages call the line: "COM1", "/dev/ttyUSB0", "the built-in simulator (/dev/pts/3)";
     // the device unless the opener named it otherwise.
     const std::string& label() const { return label_; }
@@ -39,6 +42,11 @@ class ControllerConnection {
     // controller, with progress and outcome through events.
     TransferOutcome getScenes(SceneTable& scenes, const TransferEvents& events);
     TransferOutcome sendScenes(const SceneTable& scenes, const TransferEvents& events);
+
+    // Looks for controllers at nodes on this line (each asked for at most limitMs, each answer
+    // confirmed); with stopAtFirst, ends at the first one found.
+    ScanOutcome scanNodes(const std::vector<int>& nodes, int32_t limitMs, const ScanEvents& events,
+                          bool stopAtFirst = false);
 
   private:
     std::string device_;

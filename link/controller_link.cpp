@@ -37,19 +37,28 @@ void ControllerLink::awaitReply(int16_t expectedLength, int32_t limit) {
 }
 
 void ControllerLink::drainLateReplies(int32_t timeout) {
-    const int64_t until = 2 * static_cast<int64_t>(TimeLimit(timeout));
+    drainUntil(2 * static_cast<int64_t>(TimeLimit(timeout)));
+}
+
+void ControllerLink::drainUntil(int64_t sinceLastFrameMs) {
     for (;;) {
         comCV_.Input();
         const int32_t reading = stopwatch_.reading();
-        if (reading >= until) break;
-        comCV_.waitForInput(static_cast<int>(std::min<int64_t>(kWaitSliceMs, until - reading)));
+        if (reading >= sinceLastFrameMs) break;
+        comCV_.waitForInput(static_cast<int>(std::min<int64_t>(kWaitSliceMs, sinceLastFrameMs - reading)));
     }
     replyMayFollow_ = false;
 }
 
-bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLength,
-                                 int32_t timeout) {
-    const int32_t limit = TimeLimit(timeout);
+bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLength, int32_t timeout) {
+    return transact(command, expectedLength, TimeLimit(timeout), kAttempts);
+}
+
+bool ControllerLink::probe(const std::string& command, int16_t expectedLength, int32_t limitMs) {
+    return transact(command, expectedLength, limitMs, 1);
+}
+
+bool ControllerLink::transact(const std::string& command, int16_t expectedLength, int32_t limit, int attempts) {
     drain();
     const std::string frame = BuildRequestFrame(static_cast<int16_t>(node_), command);
     CodeArray codes{};
@@ -57,7 +66,7 @@ bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLen
     stoppedEarly_ = false;
     failedAttempts_.clear();
 
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
         drain();
         comCV_.Output(frame);
         ++framesWritten_;

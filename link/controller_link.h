@@ -34,6 +34,8 @@ class ControllerLink {
         : comCV_(comCV), stopwatch_(stopwatch), node_(node) {}
 
     int node() const { return node_; }
+    // Turns to another controller on the same line.
+    void setNode(int node) { node_ = node; }
 
     // Frames command for the node, sends it, waits up to timeout * 250 ms for
     // expectedLength characters, tests the reply; up to three attempts with the same frame.
@@ -42,6 +44,10 @@ class ControllerLink {
     // a command too long for the code array throws std::length_error before anything is sent.
     // No window event is processed while it runs.
     bool SendCommand(const std::string& command, int16_t expectedLength, int32_t timeout);
+
+    // One attempt of command with a time limit of limitMs, as a search for controllers asks each
+    // node; otherwise as SendCommand.
+    bool probe(const std::string& command, int16_t expectedLength, int32_t limitMs);
 
     std::string RxText;  // last reply read by any attempt
 
@@ -52,6 +58,8 @@ class ControllerLink {
     // last frame was written, so that a reply that missed its limit is not taken for the next
     // command's. Port failures throw PortError.
     void drainLateReplies(int32_t timeout);
+    // The same until sinceLastFrameMs have passed since the last frame was written.
+    void drainUntil(int64_t sinceLastFrameMs);
 
     // Asked while a reply is awaited: true gives the command up at once (SendCommand returns false,
     // and stoppedEarly() says why). Empty: never.
@@ -69,6 +77,7 @@ class ControllerLink {
     CommControl& comCV() { return comCV_; }
 
   private:
+    bool transact(const std::string& command, int16_t expectedLength, int32_t limit, int attempts);
     void drain();
     // Polls until expectedLength characters wait or the stopwatch reaches limit, blocking on the
     // port between polls.

@@ -19,6 +19,22 @@ std::string WriteBlockCommand(int block, const SceneTable& scenes) {
     return text;
 }
 
+void OpenLine(CommControl& port, const std::string& device) {
+    port.setDevice(device);
+    port.setSettings(kLineSettings);
+    port.setPortOpen(true);
+    port.setRTSEnable(true);
+    port.setDTREnable(true);
+}
+
+void CloseLine(CommControl& port) {
+    try {
+        port.setPortOpen(false);
+    } catch (const PortError&) {
+        // Already closed by the failure itself.
+    }
+}
+
 void SceneTransfer::copyBlockLevels(const std::string& reply, int block, SceneTable& into) {
     const std::string_view text(reply);
     for (int d = 0; d < kDimmerCount; ++d) {
@@ -36,11 +52,7 @@ TransferOutcome SceneTransfer::run(const TransferEvents& events, PerBlock perBlo
     // A stop asked for while a block waits ends the wait, not only the transfer between blocks.
     link_.setStopCheck(events.stopRequested);
     try {
-        port.setDevice(device_);
-        port.setSettings(kLineSettings);
-        port.setPortOpen(true);
-        port.setRTSEnable(true);
-        port.setDTREnable(true);
+        OpenLine(port, device_);
         for (int block = 0; block < kSceneCount; ++block) {
             const bool stopped = events.stopRequested && events.stopRequested();
             if (!stopped && events.blockStarting) events.blockStarting(block);
@@ -65,11 +77,7 @@ TransferOutcome SceneTransfer::run(const TransferEvents& events, PerBlock perBlo
         outcome.kind = TransferOutcome::Kind::PortFailed;
         outcome.portDevice = e.device();
         outcome.portReason = e.reason();
-        try {
-            port.setPortOpen(false);
-        } catch (const PortError&) {
-            // Already closed by the failure itself.
-        }
+        CloseLine(port);
     }
     link_.setStopCheck({});
     outcome.framesSent = link_.framesWritten() - framesBefore;
@@ -89,23 +97,28 @@ TransferOutcome SceneTransfer::getScenes(SceneTable& scenes, const TransferEvent
     return outcome;
 }
 
+std::vector<LevelOutOfRange> LevelsOutOfRange(const SceneTable& scenes) {
+    std::vector<LevelOutOfRange> bad;
+    for (int s = 0; s < kSceneCount; ++s) {
+        for (int d = 0; d < kDimmerCount; ++d) {
+            const int level = scenes(s, d);
+            if (level < 0 || level > 255) bad.push_back({s, d, level});
+        }
+    }
+    return bad;
+}
+
 TransferOutcome SceneTransfer::sendScenes(const SceneTable& scenes, const TransferEvents& events) {
     // A level the controller cannot hold would otherwise go out as its low 8 bits. All of them
     // are named, so a damaged file is mended in one go rather than one refusal at a time.
     TransferOutcome refused;
-    for (int s = 0; s < kSceneCount; ++s) {
-        for (int d = 0; d < kDimmerCount; ++d) {
-            const int level = scenes(s, d);
-            if (level < 0 || level > 255) refused.badLevels.push_back({s, d, level});
-        }
-    }
+    refused.badLevels = LevelsOutOfRange(scenes);
     if (!refused.badLevels.empty()) {
         refused.kind = TransferOutcome::Kind::LevelOutOfRange;
         return refused;
     }
     return run(events, [&](int block) {
-        return link_.SendCommand(WriteBlockCommand(block, scenes), kWriteReplyLength,
-                                 kBlockTimeout);
+        return link_.SendCommand(WriteBlockCommand(block, scenes), kWriteReplyLength, kBlockTimeout);
     });
 }
 

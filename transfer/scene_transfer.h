@@ -24,6 +24,12 @@ inline constexpr int32_t kBlockTimeout = 4;  // x 250 ms
 inline constexpr const char* kLineSettings = "38400,n,8,1";
 
 std::string ReadBlockCommand(int block);
+
+// Sets up and opens the port at device for a transfer: device, kLineSettings, open, RTS, DTR.
+// Port failures throw PortError.
+void OpenLine(CommControl& port, const std::string& device);
+// Closes the port; a port already closed by its own failure is fine.
+void CloseLine(CommControl& port);
 std::string WriteBlockCommand(int block, const SceneTable& scenes);
 
 // A level a controller cannot hold, where the table holds it.
@@ -66,6 +72,9 @@ struct TransferEvents {
     // Asked before each block: true ends the transfer there, as if it had failed.
     std::function<bool()> stopRequested;
 };
+
+// Every level of scenes a controller cannot hold (outside 0 to 255), in send order.
+std::vector<LevelOutOfRange> LevelsOutOfRange(const SceneTable& scenes);
 
 class SceneTransfer {
   public:

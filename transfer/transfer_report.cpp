@@ -17,13 +17,16 @@ std::string Place(const LevelOutOfRange& bad) {
 
 }  // namespace
 
-std::string DescribePortFailure(const TransferOutcome& outcome, const std::string& portLabel) {
+std::string DescribePortFailure(const std::string& device, const std::string& reason, const std::string& portLabel) {
     std::string where = portLabel;
-    if (!outcome.portDevice.empty() && outcome.portDevice != portLabel)
-        where += " (" + outcome.portDevice + ")";
-    std::string text = "Could not use " + where + ": " + outcome.portReason;
-    if (!text.empty() && text.back() != '.') text += '.';
+    if (!device.empty() && device != portLabel) where += " (" + device + ")";
+    std::string text = "Could not use " + where + ": " + reason;
+    if (text.back() != '.') text += '.';
     return text;
+}
+
+std::string DescribePortFailure(const TransferOutcome& outcome, const std::string& portLabel) {
+    return DescribePortFailure(outcome.portDevice, outcome.portReason, portLabel);
 }
 
 std::string DescribeLevelOutOfRange(const TransferOutcome& outcome) {

@@ -1,0 +1,211 @@
+// The commands of corvane-scenes that reach a controller: get, send, verify, scan, backup.
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <string>
+
+#include "cli/command_line.h"
+#include "cli/command_set.h"
+#include "cli/exit_codes.h"
+#include "cli/link_session.h"
+#include "cli/scene_printing.h"
+#include "cli/standard_output.h"
+#include "cli/table_files.h"
+#include "link/node_numbers.h"
+#include "transfer/transfer_report.h"
+
+namespace corvane::cli {
+namespace {
+
+constexpr char kUploadError[] = "Upload Error.";
+constexpr char kDownloadError[] = "Download Error.";
+
+// Reads the session's controller into scenes; Ctrl-C during the last block still counts, since
+// the technician asked for nothing to follow. consequence: what a failure leaves behind.
+int GetInto(LinkSession& session, SceneTable& scenes, const std::string& consequence) {
+    TransferOutcome outcome = session.connection().getScenes(scenes, session.events());
+    if (outcome.ok() && session.interrupted()) outcome.kind = TransferOutcome::Kind::Interrupted;
+    return session.finish(outcome, kUploadError, consequence);
+}
+
+// Lists the levels of expected that the controller does not hold, under the columns
+// "Scene Dimmer <expected> read"; kDone when there are none.
+int Compare(const SceneTable& expected, const char* expectedColumn, const SceneTable& held, StandardOutput& out,
+            const std::string& whatDiffers) {
+    int differences = 0;
+    const std::string report = PrintDifferences(expected, held, &differences);
+    if (differences == 0) return kDone;
+    out.write("Scene      Dimmer         " + std::string(expectedColumn) + "    read\n");
+    out.write(report);
+    out.write(CountOfLevelsDiffering(differences) + "\n");
+    return complain(kDiffer, std::to_string(differences) + (differences == 1 ? " level " : " levels ") + whatDiffers);
+}
+
+}  // namespace
+
+int Get(const QStringList& arguments, StandardOutput& out) {
+    CommandLine cmd(QStringLiteral("get"),
+                    QStringLiteral("Reads the controller's 64 scenes and writes them to FILE as a scene file, only "
+                                   "when all 64 blocks arrived."),
+                    QStringLiteral("FILE"));
+    const LinkOptions link;
+    link.addTo(cmd.parser);
+    int status = kDone;
+    if (!cmd.parse(arguments, 1, out, &status)) return status;
+    // A target that cannot take the file is said before the controller is read, not after.
+    const QString file = cmd.positional(0);
+    if (!CheckTarget(file, &status)) return status;
+    std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
+    if (!session) return status;
+
+    SceneTable scenes;
+    status = GetInto(*session, scenes, text(file) + " was not written.");
+    if (status != kDone) return status;
+    return SaveTable(file, scenes, &status) ? kDone : status;
+}
+
+int Send(const QStringList& arguments, StandardOutput& out) {
+    CommandLine cmd(QStringLiteral("send"),
+                    QStringLiteral("Writes the scene file FILE to the controller's 64 scenes; with --verify, reads "
+                                   "every block back and reports each level that differs; with --backup, first "
+                                   "keeps what the controller held in OLD."),
+                    QStringLiteral("FILE"));
+    const LinkOptions link;
+    link.addTo(cmd.parser);
+    const QCommandLineOption verify(QStringLiteral("verify"), QStringLiteral("Read the scenes back and compare."));
+    const QCommandLineOption backup(QStringLiteral("backup"),
+                                    QStringLiteral("Read the controller's scenes into the scene file OLD first; "
+                                                   "nothing is sent unless that worked."),
+                                    QStringLiteral("OLD"));
+    cmd.parser.addOption(verify);
+    cmd.parser.addOption(backup);
+    int status = kDone;
+    if (!cmd.parse(arguments, 1, out, &status)) return status;
+
+    SceneTable scenes;
+    // A refused send names every level a controller cannot hold; no warning is needed beside it.
+    if (!LoadTable(cmd.positional(0), scenes, &status, false)) return status;
+    TransferOutcome refused;
+    refused.badLevels = LevelsOutOfRange(scenes);
+    if (!refused.badLevels.empty()) return complain(kFileError, DescribeLevelOutOfRange(refused));
+    const QString old = cmd.parser.value(backup);
+    if (cmd.parser.isSet(backup) && !CheckTarget(old, &status)) return status;
+    std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
+    if (!session) return status;
+
+    if (cmd.parser.isSet(backup)) {
+        SceneTable held;
+        status = GetInto(*session, held, text(old) + " was not written, and nothing was sent.");
+        if (status != kDone) return status;
+        if (!SaveTable(old, held, &status)) return status;
+    }
+
+    TransferOutcome outcome = session->connection().sendScenes(scenes, session->events());
+    status = session->finish(outcome, kDownloadError, DescribeSendConsequence(outcome));
+    if (status != kDone || !cmd.parser.isSet(verify)) return status;
+
+    SceneTable readBack;
+    status = GetInto(*session, readBack, "The show was sent but could not be checked.");
+    if (status != kDone) return status;
+    status = Compare(scenes, "sent", readBack, out, "read back differ from what was sent.");
+    if (status == kDone) out.write("Verified: the controller holds every level sent.\n");
+    return status;
+}
+
+int Verify(const QStringList& arguments, StandardOutput& out) {
+    CommandLine cmd(QStringLiteral("verify"),
+                    QStringLiteral("Reads the controller's 64 scenes and compares them with the scene file FILE, "
+                                   "writing nothing anywhere. Exit status 0 when the controller holds exactly FILE, "
+                                   "5 when levels differ."),
+                    QStringLiteral("FILE"));
+    const LinkOptions link;
+    link.addTo(cmd.parser);
+    int status = kDone;
+    if (!cmd.parse(arguments, 1, out, &status)) return status;
+    const QString file = cmd.positional(0);
+    SceneTable expected;
+    if (!LoadTable(file, expected, &status)) return status;
+    std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
+    if (!session) return status;
+
+    SceneTable held;
+    status = GetInto(*session, held, "Nothing was compared.");
+    if (status != kDone) return status;
+    status = Compare(expected, "file", held, out, "on the controller differ from " + text(file) + ".");
+    if (status == kDone) out.write("The controller holds exactly " + text(file) + ".\n");
+    return status;
+}
+
+int Scan(const QStringList& arguments, StandardOutput& out) {
+    CommandLine cmd(QStringLiteral("scan"),
+                    QStringLiteral("Looks for controllers on the line: asks each node for its first block and lists "
+                                   "each one that answers, as its number and the window's name for it."),
+                    QString());
+    const LinkOptions link(LinkOptions::Reach::Search);
+    link.addTo(cmd.parser);
+    int status = kDone;
+    if (!cmd.parse(arguments, 0, out, &status)) return status;
+    std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
+    if (!session) return status;
+
+    const ScanOutcome outcome =
+        session->connection().scanNodes(session->nodes(), session->limitMs(), session->scanEvents());
+    std::vector<int> found = outcome.found;
+    std::sort(found.begin(), found.end());
+    status = session->finish(outcome);
+    for (int node : found) out.write(std::to_string(node) + " " + NodeName(node) + "\n");
+    if (status != kDone) return status;
+    if (found.empty()) return complain(kNoAnswer, "No controller answered on " + session->connection().label() + ".");
+    return kDone;
+}
+
+int Backup(const QStringList& arguments, StandardOutput& out) {
+    CommandLine cmd(QStringLiteral("backup"),
+                    QStringLiteral("Looks for controllers on the line, as scan does, and reads each one that answers "
+                                   "into DIR/node-N.SCN (N its node number), each file written only when all 64 "
+                                   "blocks arrived."),
+                    QStringLiteral("DIR"));
+    const LinkOptions link(LinkOptions::Reach::Search);
+    link.addTo(cmd.parser);
+    int status = kDone;
+    if (!cmd.parse(arguments, 1, out, &status)) return status;
+    const QString dir = cmd.positional(0);
+    if (!QFileInfo(dir).isDir())
+        return complain(kFileError, "Could not save in " + text(dir) +
+                                        (QFileInfo::exists(dir) ? ": it is not a folder." : ": the folder does not exist."));
+    std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
+    if (!session) return status;
+    ControllerConnection& connection = session->connection();
+
+    const ScanOutcome scan = connection.scanNodes(session->nodes(), session->limitMs(), session->scanEvents());
+    status = session->finish(scan);
+    if (status != kDone) return status;
+    std::vector<int> found = scan.found;
+    std::sort(found.begin(), found.end());
+    if (found.empty()) return complain(kNoAnswer, "No controller answered on " + connection.label() + ".");
+
+    int saved = 0;
+    int worst = kDone;
+    for (int node : found) {
+        const QString file = QDir(dir).filePath(QStringLiteral("node-%1.SCN").arg(node));
+        int nodeStatus = kDone;
+        SceneTable scenes;
+        connection.setNode(node);
+        if (CheckTarget(file, &nodeStatus) &&
+            (nodeStatus = GetInto(*session, scenes, text(file) + " was not written.")) == kDone &&
+            SaveTable(file, scenes, &nodeStatus))
+            ++saved;
+        if (nodeStatus == kInterrupted) return nodeStatus;
+        // A port that failed for one controller is the worst news; any other failure is "one failed".
+        if (nodeStatus == kPortError || (nodeStatus != kDone && worst == kDone)) worst = nodeStatus;
+    }
+    out.write("Found " + std::to_string(found.size()) + (found.size() == 1 ? " controller" : " controllers") +
+              " on " + connection.label() + "; saved " + std::to_string(saved) + (saved == 1 ? " file" : " files") +
+              " in " + text(dir) + ".\n");
+    if (worst == kDone) return kDone;
+    return worst == kPortError ? kPortError : kNoAnswer;
+}
+
+}  // namespace corvane::cli
