@@ -60,6 +60,77 @@ Figures Measure(Direction direction, bool paced, int silentBlock) {
     return f;
 }
 
+// A line with controllers at nodes, paced or not, the connection to it on node 1.
+struct Line {
+    sim::PtyServer server;
+    std::unique_ptr<ControllerConnection> connection;
+    Line(const std::vector<int16_t>& nodes, bool paced)
+        : server(Engine(nodes), sim::PtyServerOptions{paced, {}}), connection(ConnectSerial(server.devicePath(), 1)) {}
+    static sim::ControllerEngine Engine(const std::vector<int16_t>& nodes) {
+        sim::ControllerEngine engine(sim::EngineOptions{.node = nodes.empty() ? int16_t{1} : nodes.front()});
+        for (int16_t n : nodes) engine.addNode(n, sim::DemoMemory());
+        return engine;
+    }
+};
+
+std::vector<int> AllNodes() {
+    std::vector<int> nodes;
+    for (int n = 1; n <= 254; ++n) nodes.push_back(n);
+    return nodes;
+}
+
+double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+void PrintSearches() {
+    constexpr double kLimit = kProbeLimitMs / 1000.0;
+    const double silentBound = 254 * (kLimit + 0.005);
+    std::printf("\nSearching a line (limit %d ms per node)\n", kProbeLimitMs);
+    {
+        Line silent({}, true);
+        const auto t0 = Clock::now();
+        const ScanOutcome o = silent.connection->scanNodes(AllNodes(), kProbeLimitMs, {});
+        std::printf("%-34s %-4s wall %7.3f s  bound 254 x (limit + 5 ms) %7.3f s\n", "scan, 254 silent nodes",
+                    o.ok() && o.found.empty() ? "ok" : "fail", Seconds(t0), silentBound);
+    }
+    {
+        Line two({3, 254}, true);
+        const auto t0 = Clock::now();
+        const ScanOutcome o = two.connection->scanNodes(AllNodes(), kProbeLimitMs, {});
+        const bool both = o.found == std::vector<int>{3, 254};
+        std::printf("%-34s %-4s wall %7.3f s  silent bound + 2 confirmations %7.3f s\n", "scan, nodes 3 and 254 served",
+                    both ? "ok" : "fail", Seconds(t0), silentBound + 2 * kConfirmLimitMs / 1000.0);
+    }
+    {
+        Line three({3, 17, 254}, true);
+        const auto t0 = Clock::now();
+        const ScanOutcome o = three.connection->scanNodes(AllNodes(), kProbeLimitMs, {});
+        const double scan = Seconds(t0);
+        bool ok = o.found.size() == 3;
+        for (int node : o.found) {
+            three.connection->setNode(node);
+            SceneTable scenes;
+            ok = three.connection->getScenes(scenes, {}).ok() && ok;
+        }
+        const double all = Seconds(t0);
+        // A Get's wire time at 38400 baud: 64 requests of 15 characters and replies of 132.
+        const double getWire = 64.0 * (15 + 132) * sim::kBitsPerCharacter / sim::kLineBaud;
+        std::printf("%-34s %-4s wall %7.3f s  scan %7.3f s + 3 Gets' wire time %6.3f s: ratio %5.3f (goal <= 1.03)\n",
+                    "backup, 3 controllers, paced", ok ? "ok" : "fail", all, scan, 3 * getWire,
+                    all / (scan + 3 * getWire));
+    }
+    {
+        // Find as the window runs it: from the node after the selected one, the first to answer.
+        Line next({18}, true);
+        std::vector<int> fromSeventeen;
+        for (int n = 18; n <= 254; ++n) fromSeventeen.push_back(n);
+        for (int n = 1; n <= 17; ++n) fromSeventeen.push_back(n);
+        const auto t0 = Clock::now();
+        const ScanOutcome o = next.connection->scanNodes(fromSeventeen, kProbeLimitMs, {}, true);
+        std::printf("%-34s %-4s wall %7.3f s  (goal < 0.3 s)\n", "find, controller at the next node",
+                    o.found == std::vector<int>{18} ? "ok" : "fail", Seconds(t0));
+    }
+}
+
 void Print(const char* name, const Figures& f) {
     const double floor = static_cast<double>(f.characters) * sim::kBitsPerCharacter / sim::kLineBaud;
     std::printf("%-22s %-4s wall %8.3f s  wire floor %6.3f s  ratio %7.3f  cpu %6.3f s (%5.2f%% of wall)\n", name,
@@ -79,5 +150,6 @@ int main(int argc, char** argv) {
     Print("get, block 0 silent", Measure(Direction::Get, false, 0));
     Print("send, block 0 silent", Measure(Direction::Send, false, 0));
     std::printf("Goals: paced ratio <= 1.03; unpaced get < 0.1 s; cpu <= 2%% of wall while a block is silent.\n");
+    PrintSearches();
     return 0;
 }

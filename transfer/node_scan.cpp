@@ -9,10 +9,12 @@
 namespace corvane {
 
 bool NodeScan::confirm(int node, int32_t limitMs) {
-    // Whatever an earlier request's slow answer still brings is let go first.
-    link_.drainUntil(2 * static_cast<int64_t>(limitMs));
+    // Whatever a request that went unanswered may still bring is let go first.
+    if (lateMayFollow_) link_.drainUntil(2 * static_cast<int64_t>(limitMs));
     link_.setNode(node);
-    return link_.probe(ReadBlockCommand(0), kReadReplyLength, kConfirmLimitMs);
+    const bool answered = link_.probe(ReadBlockCommand(0), kReadReplyLength, kConfirmLimitMs);
+    lateMayFollow_ = link_.replyMayFollow();
+    return answered;
 }
 
 ScanOutcome NodeScan::scan(const std::vector<int>& nodes, int32_t limitMs, const ScanEvents& events,
@@ -26,6 +28,7 @@ ScanOutcome NodeScan::scan(const std::vector<int>& nodes, int32_t limitMs, const
         checked.push_back(node);
         if (confirm(node, limitMs)) outcome.found.push_back(node);
     };
+    lateMayFollow_ = false;
     try {
         OpenLine(port, device_);
         int previous = 0;
@@ -36,7 +39,9 @@ ScanOutcome NodeScan::scan(const std::vector<int>& nodes, int32_t limitMs, const
             }
             if (events.probing) events.probing(node);
             link_.setNode(node);
-            if (link_.probe(ReadBlockCommand(0), kReadReplyLength, limitMs)) {
+            const bool answered = link_.probe(ReadBlockCommand(0), kReadReplyLength, limitMs);
+            lateMayFollow_ = lateMayFollow_ || link_.replyMayFollow();
+            if (answered) {
                 if (previous != 0) confirmOnce(previous);
                 confirmOnce(node);
                 if (stopAtFirst && !outcome.found.empty()) break;

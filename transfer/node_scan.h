@@ -48,6 +48,7 @@ class NodeScan {
 
     ControllerLink& link_;
     std::string device_;
+    bool lateMayFollow_ = false;  // a request went unanswered since the line was last drained
 };
 
 }  // namespace corvane
