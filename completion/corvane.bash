@@ -26,7 +26,7 @@ _corvane_scenes()
     local cur prev words cword split
     _init_completion -s || return
 
-    local commands='get send show diff export import help'
+    local commands='get send verify scan backup show diff export import help'
     if [[ $cword -eq 1 ]]; then
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '--help --version' -- "$cur"))
@@ -38,8 +38,9 @@ _corvane_scenes()
 
     local command=${words[1]} options
     case $command in
-        get) options='--port --node' ;;
-        send) options='--port --node --verify' ;;
+        get | verify) options='--port --node' ;;
+        send) options='--port --node --verify --backup' ;;
+        scan | backup) options='--port --nodes --limit' ;;
         show) options='--scene --levels' ;;
         diff | export | import) options='' ;;
         *) return ;;
@@ -50,7 +51,11 @@ _corvane_scenes()
             _corvane_ports sim
             return
             ;;
-        --node | --scene) return ;;
+        --backup)
+            _corvane_scene_files
+            return
+            ;;
+        --node | --nodes | --limit | --scene) return ;;
     esac
     $split && return
 
@@ -64,13 +69,17 @@ _corvane_scenes()
     local i position=0
     for ((i = 2; i < cword; i++)); do
         case ${words[i]} in
-            --port | --node | --scene) ((i++)) ;;
+            --port | --node | --nodes | --limit | --backup | --scene) ((i++)) ;;
             -*) ;;
             *) ((position++)) ;;
         esac
     done
     if [[ $command == import && $position -eq 0 ]]; then
         _filedir '[cC][sS][vV]'
+    elif [[ $command == backup ]]; then
+        _filedir -d
+    elif [[ $command == scan ]]; then
+        return
     else
         _corvane_scene_files
     fi
@@ -131,7 +140,7 @@ _corvane_scene_tool()
     $split && return
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--port --simulator --help --help-all --version' -- "$cur"))
+        COMPREPLY=($(compgen -W '--port --simulator --help --version' -- "$cur"))
         return
     fi
     _corvane_scene_files
