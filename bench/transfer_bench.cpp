@@ -66,8 +66,9 @@ struct Line {
     std::unique_ptr<ControllerConnection> connection;
     Line(const std::vector<int16_t>& nodes, bool paced)
         : server(Engine(nodes), sim::PtyServerOptions{paced, {}}), connection(ConnectSerial(server.devicePath(), 1)) {}
+    // No nodes: a line whose only controller is at 255, which nobody asks.
     static sim::ControllerEngine Engine(const std::vector<int16_t>& nodes) {
-        sim::ControllerEngine engine(sim::EngineOptions{.node = nodes.empty() ? int16_t{1} : nodes.front()});
+        sim::ControllerEngine engine(sim::EngineOptions{.node = nodes.empty() ? int16_t{255} : nodes.front()});
         for (int16_t n : nodes) engine.addNode(n, sim::DemoMemory());
         return engine;
     }
