@@ -7,4 +7,4 @@ PACKAGE_CHECK_PACKAGES=(lintian)
 # libFuzzer and its sanitizer runtimes come with clang.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The static analysers ./test runs over the code.
-ANALYSIS_PACKAGES=(clang-tidy cppcheck)
+ANALYSIS_PACKAGES=(clang-tidy cppcheck clang-format)
