@@ -111,8 +111,10 @@ void frmCVSceneTool::Form_Load() {
     UpdateTitle();
 
     cboComPort->clear();
-    for (int16_t n = 1; n <= kSystemPortCount; ++n)
-        cboComPort->addItem(QStringLiteral("COM%1").arg(n), QString::fromStdString(SystemPortDevice(n)));
+    for (int16_t n = 1; n <= kSystemPortCount; ++n) {
+        const QString name = QStringLiteral("COM%1").arg(n);
+        cboComPort->addPort(name, name, QString::fromStdString(SystemPortDevice(n)));
+    }
     cboComPort->setCurrentIndex(0);
     refreshPortList();
 
@@ -139,14 +141,18 @@ void frmCVSceneTool::refreshPortList() {
     std::vector<std::string> devices;
     while (cboComPort->count() > kSystemPortCount) cboComPort->removeItem(cboComPort->count() - 1);
     for (const SerialAdapter& a : adapters) {
-        QString label = QString::fromStdString(a.device);
-        if (!a.description.empty()) label += QStringLiteral("  ") + QString::fromStdString(a.description);
-        cboComPort->addItem(label, QString::fromStdString(a.device));
-        cboComPort->setItemData(cboComPort->count() - 1, label, Qt::ToolTipRole);
+        const QString device = QString::fromStdString(a.device);
+        const QString name = ShortPortName(device);
+        QString listed = name;
+        if (!a.description.empty())
+            listed += QStringLiteral("  ") + QString::fromStdString(a.description);
+        cboComPort->addPort(listed, name, device);
         devices.push_back(a.device);
     }
+    // A device named on the command line is listed by its short name; "Simulator" stays.
     for (const FixedPort& p : fixedPorts_) {
-        cboComPort->addItem(p.label, QString::fromStdString(p.device));
+        const QString name = ShortPortName(p.label);
+        cboComPort->addPort(name, name, QString::fromStdString(p.device));
         devices.push_back(p.device);
     }
     parts_.ports.setDevices(std::move(devices));
