@@ -13,6 +13,7 @@
 #include "link/hex.h"
 #include "link/port_names.h"
 #include "ui/main/compact_combo_style.h"
+#include "ui/main/fitted_file_text.h"
 #include "ui/main/port_combo_box.h"
 #include "ui/main/twips.h"
 
@@ -27,6 +28,7 @@ constexpr QRect kNodeRect = twipsRect(120, 480, 1095, 315);
 constexpr QRect kFileNameRect = twipsRect(0, 1080, 5175, 255);
 
 const QString kCaption = QStringLiteral("Ostrel Corvane Scene Tool R01");
+const QString kFilePrefix = QStringLiteral(" File: ");
 
 }  // namespace
 
@@ -173,7 +175,15 @@ void frmCVSceneTool::showEvent(QShowEvent* event) {
     cboComPort->setFocus();
 }
 
-void frmCVSceneTool::UpdateTitle() { lblFileName->setText(QStringLiteral(" File: ") + parts_.document.CurrentFile); }
+void frmCVSceneTool::UpdateTitle() {
+    const QString& file = parts_.document.CurrentFile;
+    // The label's own text starts half an 'x' in from its frame and keeps as much at its end.
+    const QFontMetrics metrics = lblFileName->fontMetrics();
+    const int width = lblFileName->contentsRect().width() - 2 * lblFileName->margin() -
+                      metrics.horizontalAdvance(QLatin1Char('x'));
+    lblFileName->setText(FitFileText(kFilePrefix, file, metrics, width));
+    lblFileName->setToolTip(file == kNoFile ? QString() : file);
+}
 
 void frmCVSceneTool::closeEvent(QCloseEvent* event) {
     if (closeApproved_ || Form_Unload()) {

@@ -52,7 +52,8 @@ public:
     explicit frmCVSceneTool(const MainWindowParts& parts, QWidget* parent = nullptr);
     ~frmCVSceneTool() override;
 
-    // " File: " followed by CurrentFile in the status label.
+    // " File: " followed by CurrentFile in the status label, the folder shortened in the middle
+    // when the whole path does not fit; the label's tooltip holds the whole path.
     void UpdateTitle();
 
     // Adds a device at the end of the port list (after the adapters found) and selects it.
