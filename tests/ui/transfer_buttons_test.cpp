@@ -14,6 +14,7 @@ namespace {
 
 using testing_support::MainWindowWorld;
 using testing_support::SimulatedWorld;
+using testing_support::WithoutInformativeText;
 
 // Records the status label's text each time it is painted, as the technician would see it.
 class PaintedTexts final : public QObject {
@@ -70,7 +71,9 @@ TEST(TransferButtons, AFailedBlockIsReportedWhileItsProgressShowsAndChangesNothi
         w.window->cmdGetScenes_Click();
 
         ASSERT_EQ(w.messages.shown.size(), 1u);
-        EXPECT_EQ(w.messages.shown[0], messages::uploadError());
+        EXPECT_EQ(WithoutInformativeText(w.messages.shown[0]), messages::uploadError());
+        const QString below = w.messages.shown[0].informativeText;
+        EXPECT_TRUE(below.contains(c.progress + QStringLiteral(" failed"))) << below.toStdString();
         EXPECT_EQ(w.messages.shown[0].text, "Upload Error. Retry.");
         EXPECT_EQ(w.messages.shown[0].title, "Error");
         EXPECT_EQ(w.messages.shown[0].buttons, MessageButtons::Ok);
@@ -91,7 +94,7 @@ TEST(TransferButtons, AnUnacknowledgedSendSaysDownloadError) {
     w.messages.onShow = [&](const Message&) { labelDuringMessage = w.window->lblFileName->text(); };
     w.window->cmdSendScenes_Click();
     ASSERT_EQ(w.messages.shown.size(), 1u);
-    EXPECT_EQ(w.messages.shown[0], messages::downloadError());
+    EXPECT_EQ(WithoutInformativeText(w.messages.shown[0]), messages::downloadError());
     EXPECT_EQ(labelDuringMessage, "Block: 01 Of 64");
     EXPECT_FALSE(w.document.Changed);
 }
@@ -120,6 +123,8 @@ TEST(TransferButtons, AMissingDeviceIsNamedAndNothingChanges) {
         text.startsWith("Could not use ttyUSB-corvane-missing (/dev/ttyUSB-corvane-missing)"))
         << text.toStdString();
     EXPECT_EQ(w.messages.shown[0].buttons, MessageButtons::Ok);
+    // No block moved: the port's own message says it all.
+    EXPECT_EQ(w.messages.shown[0].informativeText, "");
     EXPECT_EQ(w.scenes(0, 0), 7);
     EXPECT_FALSE(w.document.Changed);
     EXPECT_EQ(w.window->lblFileName->text(), " File: None");

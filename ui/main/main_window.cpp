@@ -176,6 +176,7 @@ void frmCVSceneTool::showEvent(QShowEvent* event) {
 }
 
 void frmCVSceneTool::UpdateTitle() {
+    blockShown_ = -1;
     const QString& file = parts_.document.CurrentFile;
     // The label's own text starts half an 'x' in from its frame and keeps as much at its end.
     const QFontMetrics metrics = lblFileName->fontMetrics();

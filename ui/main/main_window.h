@@ -12,6 +12,7 @@
 #include "document/document_state.h"
 #include "link/adapter_scan.h"
 #include "ui/main/port_combo_box.h"
+#include "ui/main/transfer_failure_text.h"
 
 class QComboBox;
 class QLabel;
@@ -100,7 +101,9 @@ private:
     void buildMenus();
     void Form_Load();
     void showProgress(int block);
-    void reportPortFailure(const TransferOutcome& outcome);
+    // The selected port and node, as a failure message names them.
+    TransferPlace transferPlace() const;
+    void reportPortFailure(const TransferOutcome& outcome, TransferWay way);
 
     struct FixedPort {
         QString label;
@@ -110,6 +113,7 @@ private:
     MainWindowParts parts_;
     std::unique_ptr<ControllerLink> link_;
     std::vector<FixedPort> fixedPorts_;  // --port and the simulator, after the adapters
+    int blockShown_ = -1;  // the block whose progress the status label shows, -1 for the file
     bool centred_ = false;
     bool closeApproved_ = false;  // the close request has already been answered
 };
