@@ -90,7 +90,8 @@ void frmCVSceneTool::buildControls() {
 }
 
 void frmCVSceneTool::buildMenus() {
-    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("File"));
+    // '&' marks the letter that opens the menu with Alt; it is drawn underlined, not shown.
+    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuNew = mnuFile->addAction(QStringLiteral("New"));
     mnuOpen = mnuFile->addAction(QStringLiteral("Open"));
     mnuSave = mnuFile->addAction(QStringLiteral("Save"));
@@ -98,7 +99,14 @@ void frmCVSceneTool::buildMenus() {
     mnuFile->addSeparator();
     mnuExit = mnuFile->addAction(QStringLiteral("Exit"));
     // A top-level item without a submenu: clicking it runs the command at once.
-    mnuEdit = menuBar()->addAction(QStringLiteral("Edit"));
+    mnuEdit = menuBar()->addAction(QStringLiteral("&Edit"));
+
+    // The keys every desktop program uses; each runs what its menu entry runs.
+    mnuNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     connect(mnuNew, &QAction::triggered, this, &frmCVSceneTool::mnuNew_Click);
     connect(mnuOpen, &QAction::triggered, this, &frmCVSceneTool::mnuOpen_Click);
