@@ -12,16 +12,12 @@
 #include <ostream>
 
 #include "tests/support/main_window_world.h"
-#include "tests/support/shown_caption.h"
 
 namespace corvane {
 namespace {
 
-using testing_support::MainWindowWorld;
-using testing_support::ScriptedFileDialog;
-
 // A window the keyboard reaches, with unsaved changes, so every command has something to do.
-struct KeyboardWorld : MainWindowWorld {
+struct KeyboardWorld : testing_support::MainWindowWorld {
     KeyboardWorld() {
         document.Changed = true;
         window->show();
@@ -31,35 +27,18 @@ struct KeyboardWorld : MainWindowWorld {
     void press(QKeyCombination keys) {
         QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
     }
+    // What the commands run so far left behind, as far as the technician can tell.
+    QStringList trace() const {
+        QStringList t;
+        for (const Message& m : messages.shown) t << m.text;
+        for (const auto& d : cdFile.shown)
+            t << (d.kind == testing_support::ScriptedFileDialog::Kind::Open ? "Open dialog"
+                                                                            : "Save dialog");
+        t << document.CurrentFile << (document.Changed ? "changed" : "unchanged")
+          << (window->isVisible() ? "open" : "closed") << QString::number(editor.openings);
+        return t;
+    }
 };
-
-// What a command left behind, as far as the technician can tell.
-struct Trace {
-    QStringList messages;
-    std::vector<ScriptedFileDialog::Kind> dialogs;
-    QString currentFile;
-    bool changed = false;
-    bool windowOpen = false;
-    int editorOpenings = 0;
-
-    friend bool operator==(const Trace&, const Trace&) = default;
-};
-void PrintTo(const Trace& t, std::ostream* os) {
-    *os << "messages " << t.messages.join(", ").toStdString() << "; " << t.dialogs.size()
-        << " dialogs; " << t.currentFile.toStdString() << (t.changed ? " changed" : " unchanged")
-        << (t.windowOpen ? "" : ", window closed") << "; editor opened " << t.editorOpenings;
-}
-
-Trace traceOf(const KeyboardWorld& w) {
-    Trace t;
-    for (const Message& m : w.messages.shown) t.messages << m.text;
-    for (const ScriptedFileDialog::Shown& d : w.cdFile.shown) t.dialogs.push_back(d.kind);
-    t.currentFile = w.document.CurrentFile;
-    t.changed = w.document.Changed;
-    t.windowOpen = w.window->isVisible();
-    t.editorOpenings = w.editor.openings;
-    return t;
-}
 
 struct ShortcutCase {
     const char* entry;
@@ -75,16 +54,15 @@ class FileShortcut : public testing::TestWithParam<ShortcutCase> {};
 TEST_P(FileShortcut, RunsWhatItsMenuEntryRuns) {
     const ShortcutCase& c = GetParam();
     KeyboardWorld byMenu;
-    const Trace untouched = traceOf(byMenu);
+    const QStringList untouched = byMenu.trace();
     QAction* entry = c.action(*byMenu.window);
     EXPECT_EQ(entry->shortcut(), QKeySequence(c.keys));
     entry->trigger();
-
     KeyboardWorld byKeys;
     byKeys.press(c.keys);
 
-    EXPECT_NE(traceOf(byMenu), untouched) << "the entry did nothing to compare with";
-    EXPECT_EQ(traceOf(byKeys), traceOf(byMenu));
+    EXPECT_NE(byMenu.trace(), untouched) << "the entry did nothing to compare with";
+    EXPECT_EQ(byKeys.trace(), byMenu.trace());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -105,10 +83,8 @@ TEST(MenuKeys, AltAndTheCaptionsFirstLetterOpenFileAndRunEdit) {
     EXPECT_EQ(QKeySequence::mnemonic(top[1]->text()), QKeySequence(Qt::ALT | Qt::Key_E));
 
     w.press(Qt::ALT | Qt::Key_F);
-    QMenu* file = top[0]->menu();
-    EXPECT_TRUE(file->isVisible());
-    file->hide();
-
+    EXPECT_TRUE(top[0]->menu()->isVisible());
+    top[0]->menu()->hide();
     w.press(Qt::ALT | Qt::Key_E);
     EXPECT_EQ(w.editor.openings, 1);
 }

@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionComboBox>
+#include <utility>
+#include <vector>
 
 #include "tests/support/main_window_world.h"
 
@@ -15,50 +17,38 @@ namespace {
 using testing_support::MainWindowWorld;
 
 TEST(PortNames, ADevicePathIsListedByItsShortName) {
-    struct Case {
-        const char* device;
-        const char* listed;
-    };
-    for (const Case c :
-         {Case{"/dev/ttyUSB0", "ttyUSB0"}, Case{"/dev/ttyACM12", "ttyACM12"},
-          Case{"/dev/pts/4", "pts/4"}, Case{"\\\\.\\COM9", "COM9"}, Case{"COM1", "COM1"},
-          Case{"Simulator", "Simulator"}, Case{"/dev/", "/dev/"}})
-        EXPECT_EQ(ShortPortName(c.device), c.listed) << c.device;
+    for (const auto& [device, listed] :
+         std::vector<std::pair<const char*, const char*>>{{"/dev/ttyUSB0", "ttyUSB0"},
+                                                          {"/dev/pts/4", "pts/4"},
+                                                          {"\\\\.\\COM9", "COM9"},
+                                                          {"COM1", "COM1"},
+                                                          {"Simulator", "Simulator"},
+                                                          {"/dev/", "/dev/"}})
+        EXPECT_EQ(ShortPortName(device), listed) << device;
 }
 
-TEST(PortNames, EachEntryShowsItsWholePathAsTooltip) {
+TEST(PortNames, EntriesReadShortAndTheirTooltipsWhole) {
     MainWindowWorld w;
     w.adapters = {{"/dev/ttyUSB0", "FT232R USB UART"}};
     w.window->addPort(QStringLiteral("/dev/pts/7"), "/dev/pts/7");
     w.window->addPort(QStringLiteral("Simulator"), "/dev/pts/99");
     PortComboBox* ports = w.window->cboComPort;
-    ASSERT_EQ(ports->count(), 11);
-    const QStringList listed{ports->itemText(0), ports->itemText(7), ports->itemText(8),
-                             ports->itemText(9), ports->itemText(10)};
-    EXPECT_EQ(listed,
-              (QStringList{"COM1", "COM8", "ttyUSB0  FT232R USB UART", "pts/7", "Simulator"}));
-    const QStringList tips{ports->itemData(0, Qt::ToolTipRole).toString(),
-                           ports->itemData(7, Qt::ToolTipRole).toString(),
-                           ports->itemData(8, Qt::ToolTipRole).toString(),
-                           ports->itemData(9, Qt::ToolTipRole).toString(),
-                           ports->itemData(10, Qt::ToolTipRole).toString()};
-    EXPECT_EQ(tips, (QStringList{"/dev/ttyS0", "/dev/ttyS7", "/dev/ttyUSB0", "/dev/pts/7",
-                                 "/dev/pts/99"}));
-
-    // Pointing at the closed box shows the selected entry's path.
+    QStringList entries;
+    for (const int i : {0, 7, 8, 9, 10})
+        entries << ports->itemText(i) + " = " + ports->itemData(i, Qt::ToolTipRole).toString();
+    EXPECT_EQ(entries, (QStringList{"COM1 = /dev/ttyS0", "COM8 = /dev/ttyS7",
+                                    "ttyUSB0  FT232R USB UART = /dev/ttyUSB0", "pts/7 = /dev/pts/7",
+                                    "Simulator = /dev/pts/99"}));
+    // The closed box: the selected entry's short name, and its path when pointed at.
     EXPECT_EQ(ports->toolTip(), "/dev/pts/99");
     ports->setCurrentIndex(8);
     EXPECT_EQ(ports->closedText(), "ttyUSB0");
     EXPECT_EQ(ports->toolTip(), "/dev/ttyUSB0");
-}
 
-TEST(PortNames, TheClosedBoxShowsANameThatFits) {
-    MainWindowWorld w;
-    w.window->addPort(QStringLiteral("/dev/ttyUSB0"), "/dev/ttyUSB0");
-    EXPECT_EQ(w.window->cboComPort->closedText(), "ttyUSB0");
-    w.window->addPort(QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K-if00-port0"),
-                      "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K-if00-port0");
-    PortComboBox* ports = w.window->cboComPort;
+    // A name too long even so gives way in the middle.
+    const QString byId =
+        QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K-if00-port0");
+    w.window->addPort(byId, byId.toStdString());
     QStyleOptionComboBox option;
     option.initFrom(ports);
     const int room =
@@ -66,9 +56,8 @@ TEST(PortNames, TheClosedBoxShowsANameThatFits) {
             ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, ports)
             .width();
     const QString shown = ports->closedText();
-    EXPECT_TRUE(shown.startsWith("usb")) << shown.toStdString();
-    EXPECT_TRUE(shown.endsWith("0")) << shown.toStdString();
-    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith("usb") && shown.endsWith("0") && shown.contains(QChar(0x2026)))
+        << shown.toStdString();
     EXPECT_LE(ports->fontMetrics().horizontalAdvance(shown), room) << shown.toStdString();
 }
 
