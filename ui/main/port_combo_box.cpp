@@ -8,11 +8,6 @@
 #include <algorithm>
 
 namespace corvane {
-namespace {
-
-const QString kDevFolder = QStringLiteral("/dev/");
-
-}  // namespace
 
 QString ShortPortName(const QString& device) {
     const qsizetype slash =

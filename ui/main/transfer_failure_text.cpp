@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "link/node_numbers.h"
 #include "transfer/transfer_report.h"
