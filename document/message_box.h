@@ -16,6 +16,8 @@ struct Message {
     MessageIcon icon = MessageIcon::None;
     // With YesNo: the button that Enter presses.
     MessageAnswer defaultButton = MessageAnswer::Ok;
+    // Shown below the text, in the same box: the details behind a short message.
+    QString informativeText = {};
 
     friend bool operator==(const Message&, const Message&) = default;
 };
@@ -37,8 +39,15 @@ inline const QString kDiscardChanges = QStringLiteral("Discard Any Changes?");
 inline const QString kSendEmptyTable = QStringLiteral(
     "Send an empty table? Every level of all 64 scenes on the controller becomes 0%.");
 
-inline Message uploadError() { return {kUploadError, kErrorTitle, MessageButtons::Ok, MessageIcon::None}; }
-inline Message downloadError() { return {kDownloadError, kErrorTitle, MessageButtons::Ok, MessageIcon::None}; }
+// A block that failed after three attempts; details say where and what it met.
+inline Message uploadError(const QString& details = {}) {
+    return {kUploadError, kErrorTitle, MessageButtons::Ok, MessageIcon::None, MessageAnswer::Ok,
+            details};
+}
+inline Message downloadError(const QString& details = {}) {
+    return {kDownloadError, kErrorTitle, MessageButtons::Ok, MessageIcon::None, MessageAnswer::Ok,
+            details};
+}
 inline Message discardChanges() {
     return {kDiscardChanges, kAppTitle, MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::Yes};
 }
@@ -47,8 +56,9 @@ inline Message sendEmptyTable() {
     return {kSendEmptyTable, kAppTitle, MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No};
 }
 // A port, file or level problem, in words a technician can act on.
-inline Message problem(const QString& text) {
-    return {text, kErrorTitle, MessageButtons::Ok, MessageIcon::Critical};
+inline Message problem(const QString& text, const QString& details = {}) {
+    return {text, kErrorTitle, MessageButtons::Ok, MessageIcon::Critical, MessageAnswer::Ok,
+            details};
 }
 }  // namespace messages
 

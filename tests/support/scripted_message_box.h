@@ -15,11 +15,19 @@ inline void PrintTo(const Message& m, std::ostream* os) {
     *os << '"' << m.text.toStdString() << "\" titled \"" << m.title.toStdString() << "\", buttons "
         << static_cast<int>(m.buttons) << ", icon " << static_cast<int>(m.icon) << ", default "
         << static_cast<int>(m.defaultButton);
+    if (!m.informativeText.isEmpty())
+        *os << ", below: \"" << m.informativeText.toStdString() << '"';
 }
 
 }  // namespace corvane
 
 namespace corvane::testing_support {
+
+// The message without what is shown below its text, to compare with the fixed messages.
+inline Message WithoutInformativeText(Message m) {
+    m.informativeText.clear();
+    return m;
+}
 
 class ScriptedMessageBox final : public MessageBox {
   public:

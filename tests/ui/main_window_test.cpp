@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/main_window_world.h"
+#include "tests/support/shown_caption.h"
 
 namespace corvane {
 namespace {
 
 using testing_support::MainWindowWorld;
+using testing_support::ShownCaption;
 
 TEST(MainWindowStartUp, ShowsFirstPortFirstNodeAndNoFile) {
     MainWindowWorld w;
@@ -75,11 +77,12 @@ TEST(MainWindowLayout, MenuBarHoldsFileThenEdit) {
     MainWindowWorld w;
     const QList<QAction*> top = w.window->menuBar()->actions();
     ASSERT_EQ(top.size(), 2);
-    EXPECT_EQ(top[0]->text(), "File");
-    EXPECT_EQ(top[1]->text(), "Edit");
+    EXPECT_EQ(ShownCaption(top[0]), "File");
+    EXPECT_EQ(ShownCaption(top[1]), "Edit");
     EXPECT_EQ(top[1]->menu(), nullptr);
     QStringList entries;
-    for (QAction* a : top[0]->menu()->actions()) entries << (a->isSeparator() ? "-" : a->text());
+    for (QAction* a : top[0]->menu()->actions())
+        entries << (a->isSeparator() ? "-" : ShownCaption(a));
     EXPECT_EQ(entries, (QStringList{"New", "Open", "Save", "Save As", "-", "Exit"}));
 }
 

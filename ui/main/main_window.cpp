@@ -13,6 +13,7 @@
 #include "link/hex.h"
 #include "link/port_names.h"
 #include "ui/main/compact_combo_style.h"
+#include "ui/main/fitted_file_text.h"
 #include "ui/main/port_combo_box.h"
 #include "ui/main/twips.h"
 
@@ -27,6 +28,7 @@ constexpr QRect kNodeRect = twipsRect(120, 480, 1095, 315);
 constexpr QRect kFileNameRect = twipsRect(0, 1080, 5175, 255);
 
 const QString kCaption = QStringLiteral("Ostrel Corvane Scene Tool R01");
+const QString kFilePrefix = QStringLiteral(" File: ");
 
 }  // namespace
 
@@ -86,7 +88,8 @@ void frmCVSceneTool::buildControls() {
 }
 
 void frmCVSceneTool::buildMenus() {
-    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("File"));
+    // '&' marks the letter that opens the menu with Alt; it is drawn underlined, not shown.
+    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuNew = mnuFile->addAction(QStringLiteral("New"));
     mnuOpen = mnuFile->addAction(QStringLiteral("Open"));
     mnuSave = mnuFile->addAction(QStringLiteral("Save"));
@@ -94,7 +97,14 @@ void frmCVSceneTool::buildMenus() {
     mnuFile->addSeparator();
     mnuExit = mnuFile->addAction(QStringLiteral("Exit"));
     // A top-level item without a submenu: clicking it runs the command at once.
-    mnuEdit = menuBar()->addAction(QStringLiteral("Edit"));
+    mnuEdit = menuBar()->addAction(QStringLiteral("&Edit"));
+
+    // The keys every desktop program uses; each runs what its menu entry runs.
+    mnuNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     connect(mnuNew, &QAction::triggered, this, &frmCVSceneTool::mnuNew_Click);
     connect(mnuOpen, &QAction::triggered, this, &frmCVSceneTool::mnuOpen_Click);
@@ -109,8 +119,10 @@ void frmCVSceneTool::Form_Load() {
     UpdateTitle();
 
     cboComPort->clear();
-    for (int16_t n = 1; n <= kSystemPortCount; ++n)
-        cboComPort->addItem(QStringLiteral("COM%1").arg(n), QString::fromStdString(SystemPortDevice(n)));
+    for (int16_t n = 1; n <= kSystemPortCount; ++n) {
+        const QString name = QStringLiteral("COM%1").arg(n);
+        cboComPort->addPort(name, name, QString::fromStdString(SystemPortDevice(n)));
+    }
     cboComPort->setCurrentIndex(0);
     refreshPortList();
 
@@ -140,12 +152,17 @@ void frmCVSceneTool::refreshPortList() {
     // Entries after the eight system ports are the further devices; each entry carries its device.
     while (cboComPort->count() > kSystemPortCount) cboComPort->removeItem(cboComPort->count() - 1);
     for (const SerialAdapter& a : adapters) {
-        QString label = QString::fromStdString(a.device);
-        if (!a.description.empty()) label += QStringLiteral("  ") + QString::fromStdString(a.description);
-        cboComPort->addItem(label, QString::fromStdString(a.device));
-        cboComPort->setItemData(cboComPort->count() - 1, label, Qt::ToolTipRole);
+        const QString device = QString::fromStdString(a.device);
+        const QString name = ShortPortName(device);
+        QString listed = name;
+        if (!a.description.empty()) listed += QStringLiteral("  ") + QString::fromStdString(a.description);
+        cboComPort->addPort(listed, name, device);
     }
-    for (const FixedPort& p : fixedPorts_) cboComPort->addItem(p.label, QString::fromStdString(p.device));
+    // A device named on the command line is listed by its short name; "Simulator" stays.
+    for (const FixedPort& p : fixedPorts_) {
+        const QString name = ShortPortName(p.label);
+        cboComPort->addPort(name, name, QString::fromStdString(p.device));
+    }
 
     const int again = cboComPort->findData(selected);
     cboComPort->setCurrentIndex(again >= 0 ? again : 0);
@@ -163,7 +180,16 @@ void frmCVSceneTool::showEvent(QShowEvent* event) {
     cboComPort->setFocus();
 }
 
-void frmCVSceneTool::UpdateTitle() { lblFileName->setText(QStringLiteral(" File: ") + parts_.document.CurrentFile); }
+void frmCVSceneTool::UpdateTitle() {
+    blockShown_ = -1;
+    const QString& file = parts_.document.CurrentFile;
+    // The label's own text starts half an 'x' in from its frame and keeps as much at its end.
+    const QFontMetrics metrics = lblFileName->fontMetrics();
+    const int width = lblFileName->contentsRect().width() - 2 * lblFileName->margin() -
+                      metrics.horizontalAdvance(QLatin1Char('x'));
+    lblFileName->setText(FitFileText(kFilePrefix, file, metrics, width));
+    lblFileName->setToolTip(file == kNoFile ? QString() : file);
+}
 
 void frmCVSceneTool::closeEvent(QCloseEvent* event) {
     if (closeApproved_ || Form_Unload()) {

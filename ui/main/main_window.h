@@ -12,6 +12,7 @@
 #include "document/document_state.h"
 #include "link/adapter_scan.h"
 #include "ui/main/port_combo_box.h"
+#include "ui/main/transfer_failure_text.h"
 
 class QComboBox;
 class QLabel;
@@ -50,7 +51,8 @@ public:
     explicit frmCVSceneTool(const MainWindowParts& parts, QWidget* parent = nullptr);
     ~frmCVSceneTool() override;
 
-    // " File: " followed by CurrentFile in the status label.
+    // " File: " followed by CurrentFile in the status label, the folder shortened in the middle
+    // when the whole path does not fit; the label's tooltip holds the whole path.
     void UpdateTitle();
 
     // Adds a device at the end of the port list (after the adapters found) and selects it.
@@ -98,7 +100,9 @@ private:
     // The controller the two lists select: the device of the port entry and the node of the node
     // entry (entry i is node i + 1), read when a transfer starts.
     std::unique_ptr<ControllerConnection> connectSelected();
-    void reportPortFailure(const TransferOutcome& outcome);
+    // The selected port and node, as a failure message names them.
+    TransferPlace transferPlace() const;
+    void reportPortFailure(const TransferOutcome& outcome, TransferWay way);
 
     struct FixedPort {
         QString label;
@@ -107,6 +111,7 @@ private:
 
     MainWindowParts parts_;
     std::vector<FixedPort> fixedPorts_;  // --port and the simulator, after the adapters
+    int blockShown_ = -1;  // the block whose progress the status label shows, -1 for the file
     bool centred_ = false;
     bool closeApproved_ = false;  // the close request has already been answered
 };

@@ -30,15 +30,19 @@ bool sendApproved(const DocumentState& document, MessageBox& box) {
 }  // namespace
 
 void frmCVSceneTool::showProgress(int block) {
-    const int n = block + 1;
-    lblFileName->setText(QStringLiteral("Block: %1 Of 64").arg(n, 2, 10, QLatin1Char('0')));
+    blockShown_ = block;
+    lblFileName->setText(QString::fromStdString(ProgressText(block)));
     // The transfer holds the thread until it ends, so the label is painted now or not at all.
     lblFileName->repaint();
 }
 
-void frmCVSceneTool::reportPortFailure(const TransferOutcome& outcome) {
-    const std::string label = cboComPort->currentText().toStdString();
-    parts_.messages.show(messages::problem(QString::fromStdString(DescribePortFailure(outcome, label))));
+TransferPlace frmCVSceneTool::transferPlace() const {
+    return {cboComPort->shortName(), cboComPort->currentData().toString(),
+            cboNode->currentIndex() + 1};
+}
+
+void frmCVSceneTool::reportPortFailure(const TransferOutcome& outcome, TransferWay way) {
+    parts_.messages.show(PortFailureMessage(way, outcome, transferPlace(), blockShown_));
 }
 
 void frmCVSceneTool::cmdGetScenes_Click() {
@@ -47,14 +51,15 @@ void frmCVSceneTool::cmdGetScenes_Click() {
     InputDiscard discard;
     TransferEvents events;
     events.blockStarting = [this](int block) { showProgress(block); };
-    events.blockFailed = [this, &discard](const TransferOutcome&) {
+    events.blockFailed = [this, &discard](const TransferOutcome& failed) {
         discard.end();
-        parts_.messages.show(messages::uploadError());
+        parts_.messages.show(BlockFailureMessage(TransferWay::Get, failed, transferPlace()));
     };
 
     const TransferOutcome outcome = connection->getScenes(parts_.Scenes, events);
     discard.end();
-    if (outcome.kind == TransferOutcome::Kind::PortFailed) reportPortFailure(outcome);
+    if (outcome.kind == TransferOutcome::Kind::PortFailed)
+        reportPortFailure(outcome, TransferWay::Get);
     if (outcome.ok()) parts_.document.Changed = true;
     UpdateTitle();
 }
@@ -65,14 +70,15 @@ void frmCVSceneTool::cmdSendScenes_Click() {
     InputDiscard discard;
     TransferEvents events;
     events.blockStarting = [this](int block) { showProgress(block); };
-    events.blockFailed = [this, &discard](const TransferOutcome&) {
+    events.blockFailed = [this, &discard](const TransferOutcome& failed) {
         discard.end();
-        parts_.messages.show(messages::downloadError());
+        parts_.messages.show(BlockFailureMessage(TransferWay::Send, failed, transferPlace()));
     };
 
     const TransferOutcome outcome = connection->sendScenes(parts_.Scenes, events);
     discard.end();
-    if (outcome.kind == TransferOutcome::Kind::PortFailed) reportPortFailure(outcome);
+    if (outcome.kind == TransferOutcome::Kind::PortFailed)
+        reportPortFailure(outcome, TransferWay::Send);
     if (outcome.kind == TransferOutcome::Kind::LevelOutOfRange)
         parts_.messages.show(messages::problem(QString::fromStdString(DescribeLevelOutOfRange(outcome))));
     if (outcome.ok()) parts_.document.Changed = true;

@@ -3,17 +3,21 @@
 
 #include "document/message_box.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace corvane {
 
 class QtMessageBox final : public MessageBox {
-public:
+  public:
     explicit QtMessageBox(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
     MessageAnswer show(const Message& message) override;
 
-private:
+    // Sets up box for message as show does, without showing it.
+    static void prepare(QMessageBox& box, const Message& message);
+
+  private:
     QWidget* parent_;
 };
 
