@@ -6,7 +6,7 @@
 namespace corvane {
 
 enum class MessageButtons { Ok, YesNo };
-enum class MessageIcon { None, Question, Warning, Critical };
+enum class MessageIcon { None, Information, Question, Warning, Critical };
 enum class MessageAnswer { Ok, Yes, No };
 
 struct Message {
@@ -54,6 +54,10 @@ inline Message discardChanges() {
 // Send with a table that nothing has filled; No is the default, as the answer that loses nothing.
 inline Message sendEmptyTable() {
     return {kSendEmptyTable, kAppTitle, MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No};
+}
+// What a search for controllers or a comparison found; details below the text.
+inline Message information(const QString& text, const QString& details = {}) {
+    return {text, kAppTitle, MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok, details};
 }
 // A port, file or level problem, in words a technician can act on.
 inline Message problem(const QString& text, const QString& details = {}) {

@@ -33,11 +33,12 @@ ScanOutcome NodeScan::scan(const std::vector<int>& nodes, int32_t limitMs, const
         OpenLine(port, device_);
         int previous = 0;
         for (const int node : nodes) {
+            // Told first, so a Cancel pressed while the last node was asked stops before this one.
+            if (events.probing) events.probing(node);
             if (events.stopRequested && events.stopRequested()) {
                 outcome.kind = ScanOutcome::Kind::Interrupted;
                 break;
             }
-            if (events.probing) events.probing(node);
             link_.setNode(node);
             const bool answered = link_.probe(ReadBlockCommand(0), kReadReplyLength, limitMs);
             lateMayFollow_ = lateMayFollow_ || link_.replyMayFollow();

@@ -20,7 +20,7 @@ inline constexpr int32_t kConfirmLimitMs = 1000;  // a transfer's time limit per
 struct ScanEvents {
     // Node n (1 to 254) is about to be asked.
     std::function<void(int node)> probing;
-    // Asked before each request: true ends the search there.
+    // Asked before each request, after probing: true ends the search there.
     std::function<bool()> stopRequested;
 };
 

@@ -16,6 +16,7 @@
 #include "tests/support/recording_editor_launcher.h"
 #include "tests/support/scripted_file_dialog.h"
 #include "tests/support/scripted_message_box.h"
+#include "tests/support/scripted_progress.h"
 #include "ui/main/main_window.h"
 
 namespace corvane::testing_support {
@@ -42,12 +43,16 @@ class SharedCommControl final : public CommControl {
 };
 
 struct MainWindowWorld {
+    // Find's first request to each node: an unpaced simulated controller answers at once.
+    static constexpr int kFindLimitMs = 20;
+
     SceneTable scenes;
     DocumentState document;
     QtSerialControl comCV;
     ScriptedFileDialog cdFile;
     ScriptedMessageBox messages;
     RecordingEditorLauncher editor;
+    ScriptedProgress progress;
     // What the system reports as serial adapters; none unless a test says otherwise.
     std::vector<SerialAdapter> adapters;
     // Each connection the window opened: its device and node.
@@ -61,7 +66,8 @@ struct MainWindowWorld {
                                                           std::make_unique<SteadyStopwatch>());
         };
         window = std::make_unique<frmCVSceneTool>(
-            MainWindowParts{scenes, document, open, cdFile, messages, editor, [this] { return adapters; }});
+            MainWindowParts{scenes, document, open, cdFile, messages, editor, [this] { return adapters; }, &progress,
+                            kFindLimitMs});
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "connection/controller_connection.h"
+#include "ui/main/progress_dialog.h"
 #include "link/hex.h"
 #include "link/port_names.h"
 #include "ui/main/compact_combo_style.h"
@@ -112,6 +113,13 @@ void frmCVSceneTool::buildMenus() {
     connect(mnuSaveAs, &QAction::triggered, this, &frmCVSceneTool::mnuSaveAs_Click);
     connect(mnuExit, &QAction::triggered, this, &frmCVSceneTool::mnuExit_Click);
     connect(mnuEdit, &QAction::triggered, this, &frmCVSceneTool::mnuEdit_Click);
+
+    // Beside the designed menus: finding a controller on the line and comparing with it.
+    QMenu* mnuController = menuBar()->addMenu(QStringLiteral("&Controller"));
+    mnuFindController = mnuController->addAction(QStringLiteral("Find Controller"));
+    mnuCompareController = mnuController->addAction(QStringLiteral("Compare With Controller"));
+    connect(mnuFindController, &QAction::triggered, this, &frmCVSceneTool::mnuFindController_Click);
+    connect(mnuCompareController, &QAction::triggered, this, &frmCVSceneTool::mnuCompareController_Click);
 }
 
 void frmCVSceneTool::Form_Load() {

@@ -26,8 +26,10 @@ class FileDialog;
 class MessageBox;
 class EditorLauncher;
 class ControllerConnection;
+class ProgressDialog;
 
 struct TransferOutcome;
+struct TransferEvents;
 
 // Opens the controller at a node (1 to 254) on the port at a device, for one transfer.
 using ConnectionOpener = std::function<std::unique_ptr<ControllerConnection>(const std::string& device, int node)>;
@@ -42,6 +44,10 @@ struct MainWindowParts {
     EditorLauncher& editor;
     // The serial adapters the system reports now; asked each time the port list opens.
     std::function<std::vector<SerialAdapter>()> scanAdapters = ScanSerialAdapters;
+    // The dialog Find shows; none: a QProgressDialog over the window.
+    ProgressDialog* progress = nullptr;
+    // How long Find gives each node to answer at first, in milliseconds.
+    int findLimitMs = 200;
 };
 
 class frmCVSceneTool : public QMainWindow {
@@ -72,6 +78,8 @@ public:
     void mnuSaveAs_Click();
     void mnuExit_Click();
     void mnuEdit_Click();
+    void mnuFindController_Click();
+    void mnuCompareController_Click();
     // The close request; returns true when the window may close.
     bool Form_Unload();
 
@@ -87,6 +95,8 @@ public:
     QAction* mnuSaveAs = nullptr;
     QAction* mnuExit = nullptr;
     QAction* mnuEdit = nullptr;
+    QAction* mnuFindController = nullptr;
+    QAction* mnuCompareController = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -97,6 +107,10 @@ private:
     void buildMenus();
     void Form_Load();
     void showProgress(int block);
+    // Moves the table with the controller the lists select, as transfer says: progress in the
+    // status label, input made meanwhile dropped, a failed block or port reported.
+    TransferOutcome runTransfer(
+        TransferWay way, const std::function<TransferOutcome(ControllerConnection&, const TransferEvents&)>& transfer);
     // The controller the two lists select: the device of the port entry and the node of the node
     // entry (entry i is node i + 1), read when a transfer starts.
     std::unique_ptr<ControllerConnection> connectSelected();
@@ -111,6 +125,7 @@ private:
 
     MainWindowParts parts_;
     std::vector<FixedPort> fixedPorts_;  // --port and the simulator, after the adapters
+    std::unique_ptr<ProgressDialog> ownProgress_;  // when the parts give none
     int blockShown_ = -1;  // the block whose progress the status label shows, -1 for the file
     bool centred_ = false;
     bool closeApproved_ = false;  // the close request has already been answered

@@ -45,40 +45,38 @@ void frmCVSceneTool::reportPortFailure(const TransferOutcome& outcome, TransferW
     parts_.messages.show(PortFailureMessage(way, outcome, transferPlace(), blockShown_));
 }
 
-void frmCVSceneTool::cmdGetScenes_Click() {
-    if (!getApproved(parts_.document, parts_.messages)) return;
+TransferOutcome frmCVSceneTool::runTransfer(
+    TransferWay way, const std::function<TransferOutcome(ControllerConnection&, const TransferEvents&)>& transfer) {
     const std::unique_ptr<ControllerConnection> connection = connectSelected();
     InputDiscard discard;
     TransferEvents events;
     events.blockStarting = [this](int block) { showProgress(block); };
-    events.blockFailed = [this, &discard](const TransferOutcome& failed) {
+    events.blockFailed = [this, way, &discard](const TransferOutcome& failed) {
         discard.end();
-        parts_.messages.show(BlockFailureMessage(TransferWay::Get, failed, transferPlace()));
+        parts_.messages.show(BlockFailureMessage(way, failed, transferPlace()));
     };
-
-    const TransferOutcome outcome = connection->getScenes(parts_.Scenes, events);
+    const TransferOutcome outcome = transfer(*connection, events);
     discard.end();
-    if (outcome.kind == TransferOutcome::Kind::PortFailed)
-        reportPortFailure(outcome, TransferWay::Get);
+    if (outcome.kind == TransferOutcome::Kind::PortFailed) reportPortFailure(outcome, way);
+    return outcome;
+}
+
+void frmCVSceneTool::cmdGetScenes_Click() {
+    if (!getApproved(parts_.document, parts_.messages)) return;
+    const TransferOutcome outcome =
+        runTransfer(TransferWay::Get, [this](ControllerConnection& connection, const TransferEvents& events) {
+            return connection.getScenes(parts_.Scenes, events);
+        });
     if (outcome.ok()) parts_.document.Changed = true;
     UpdateTitle();
 }
 
 void frmCVSceneTool::cmdSendScenes_Click() {
     if (!sendApproved(parts_.document, parts_.messages)) return;
-    const std::unique_ptr<ControllerConnection> connection = connectSelected();
-    InputDiscard discard;
-    TransferEvents events;
-    events.blockStarting = [this](int block) { showProgress(block); };
-    events.blockFailed = [this, &discard](const TransferOutcome& failed) {
-        discard.end();
-        parts_.messages.show(BlockFailureMessage(TransferWay::Send, failed, transferPlace()));
-    };
-
-    const TransferOutcome outcome = connection->sendScenes(parts_.Scenes, events);
-    discard.end();
-    if (outcome.kind == TransferOutcome::Kind::PortFailed)
-        reportPortFailure(outcome, TransferWay::Send);
+    const TransferOutcome outcome =
+        runTransfer(TransferWay::Send, [this](ControllerConnection& connection, const TransferEvents& events) {
+            return connection.sendScenes(parts_.Scenes, events);
+        });
     if (outcome.kind == TransferOutcome::Kind::LevelOutOfRange)
         parts_.messages.show(messages::problem(QString::fromStdString(DescribeLevelOutOfRange(outcome))));
     if (outcome.ok()) parts_.document.Changed = true;

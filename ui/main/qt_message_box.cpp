@@ -46,6 +46,9 @@ void QtMessageBox::prepare(QMessageBox& box, const Message& message) {
         case MessageIcon::None:
             box.setIcon(QMessageBox::NoIcon);
             break;
+        case MessageIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
         case MessageIcon::Question:
             box.setIcon(QMessageBox::Question);
             break;

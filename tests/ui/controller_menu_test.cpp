@@ -1,0 +1,119 @@
+// The Controller menu through the window against simulated controllers on one line: Find moves to
+// the next controller and says where it is, Compare says how the table and a controller differ;
+// neither changes the table, Changed or CurrentFile.
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "sim/demo_show.h"
+#include "sim/pty_server.h"
+#include "tests/support/main_window_world.h"
+
+namespace corvane {
+namespace {
+
+using testing_support::MainWindowWorld;
+
+// The window on a line with controllers at nodes, each holding the demo show, as "Simulator".
+struct LineWorld : MainWindowWorld {
+    sim::PtyServer server;
+    explicit LineWorld(std::vector<int16_t> nodes)
+        : server([&] {
+              sim::ControllerEngine engine(sim::EngineOptions{.node = nodes.front()});
+              for (int16_t n : nodes) engine.addNode(n, sim::DemoMemory());
+              engine.setMemory(sim::DemoMemory());
+              return engine;
+          }()) {
+        window->addPort(QStringLiteral("Simulator"), server.devicePath());
+        scenes = SceneTable::with({{5, 5, 99}});
+        document.CurrentFile = QStringLiteral("/shows/a.SCN");
+        window->UpdateTitle();
+    }
+    void expectDocumentUntouched() const {
+        EXPECT_EQ(scenes, SceneTable::with({{5, 5, 99}}));
+        EXPECT_FALSE(document.Changed);
+        EXPECT_EQ(document.CurrentFile, "/shows/a.SCN");
+        EXPECT_EQ(window->lblFileName->text(), " File: /shows/a.SCN");
+    }
+};
+
+Message Information(const QString& text, const QString& details = {}) {
+    return {text, "Ostrel Corvane", MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok, details};
+}
+
+TEST(FindController, EachFindMovesToTheNextControllerRoundTheNodes) {
+    LineWorld w({3, 17});
+    const char* expected[] = {"Node: 03", "Node: 11", "Node: 03"};
+    for (const char* node : expected) {
+        w.window->mnuFindController->trigger();
+        EXPECT_EQ(w.window->cboNode->currentText(), node);
+    }
+    EXPECT_EQ(w.messages.shown,
+              (std::vector<Message>{Information("Found a controller at Node: 03 on Simulator."),
+                                    Information("Found a controller at Node: 11 on Simulator."),
+                                    Information("Found a controller at Node: 03 on Simulator.")}));
+    // The first Find started at the node after the selected one, and said so in its dialog.
+    EXPECT_EQ(w.progress.texts.first(), "Looking for a controller on Simulator: Node: 02");
+    EXPECT_EQ(w.progress.begun, w.progress.ended);
+    w.expectDocumentUntouched();
+}
+
+TEST(FindController, AfterFEComesOne) {
+    LineWorld w({1});
+    w.window->cboNode->setCurrentIndex(253);
+    w.window->mnuFindController->trigger();
+    EXPECT_EQ(w.progress.texts, QStringList{"Looking for a controller on Simulator: Node: 01"});
+    EXPECT_EQ(w.window->cboNode->currentText(), "Node: 01");
+}
+
+TEST(FindController, CancelStopsWithinOneNodeAndNothingIsSaid) {
+    LineWorld w({40});
+    w.progress.cancelAtStep = 2;
+    w.window->mnuFindController->trigger();
+    EXPECT_EQ(w.progress.texts.size(), 3);
+    EXPECT_TRUE(w.messages.shown.empty());
+    EXPECT_EQ(w.window->cboNode->currentText(), "Node: 01");
+    EXPECT_LE(w.server.requests().size(), 2u) << "nodes were asked after Cancel";
+}
+
+TEST(FindController, NoControllerIsSaid) {
+    LineWorld w({255});  // a controller no node number reaches
+    w.window->mnuFindController->trigger();
+    EXPECT_EQ(w.progress.texts.size(), 254);
+    EXPECT_EQ(w.messages.shown, std::vector<Message>{Information("No controller answered on Simulator.")});
+    EXPECT_EQ(w.window->cboNode->currentText(), "Node: 01");
+    w.expectDocumentUntouched();
+}
+
+TEST(CompareWithController, TheSameTableIsSaidSo) {
+    LineWorld w({1});
+    w.scenes = DemoShow();
+    w.window->mnuCompareController->trigger();
+    EXPECT_EQ(w.messages.shown,
+              std::vector<Message>{Information("The controller holds the same 64 scenes as the table.")});
+    EXPECT_EQ(w.scenes, DemoShow());
+    EXPECT_FALSE(w.document.Changed);
+}
+
+TEST(CompareWithController, CountsTheDifferencesAndListsTheFirstTwenty) {
+    LineWorld w({1});
+    w.scenes = DemoShow();
+    for (int d = 0; d < 25; ++d) w.scenes(0, d) = static_cast<int16_t>(DemoShow()(0, d) == 127 ? 128 : 127);
+    const SceneTable table = w.scenes;
+    w.window->mnuCompareController->trigger();
+    ASSERT_EQ(w.messages.shown.size(), 1u);
+    const Message& m = w.messages.shown[0];
+    EXPECT_EQ(m.text, "25 levels differ between the table and the controller.");
+    const QStringList lines = m.informativeText.split('\n');
+    ASSERT_EQ(lines.size(), 21);
+    // Scene 1 of the demo show is full.
+    EXPECT_EQ(lines[0], "Scene 01, Dimmer 01.1: table 50%, controller 100%");
+    EXPECT_EQ(lines[20], "and 5 more.");
+    EXPECT_EQ(w.scenes, table);
+    EXPECT_FALSE(w.document.Changed);
+    EXPECT_EQ(w.window->lblFileName->text(), " File: /shows/a.SCN");
+}
+
+}  // namespace
+}  // namespace corvane
