@@ -1,5 +1,6 @@
 // The CSV import on any text: it never crashes; what it accepts exports and imports back to the
-// same table; what it refuses leaves the table untouched and names a line of the text.
+// same table; what it refuses leaves the table untouched and names a line of the text (or says it
+// is UTF-16).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -37,9 +38,16 @@ std::optional<unsigned long> NumberAt(std::string_view text, size_t& at) {
     return value;
 }
 
-// A refusal reads "line L: why" or "line L, column C: why".
+// A refusal reads "line L: why" or "line L, column C: why"; a text of UTF-16, which has no lines
+// to name, is refused as a whole, and only a text with a NUL or UTF-16's byte-order mark is.
 void CheckRefusal(std::string_view text, const SceneTable& table, std::string_view error) {
     Require(table == Sentinel(), "a refused import leaves the table untouched");
+    if (error == "it is UTF-16; save it as UTF-8") {
+        const bool mark = text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF");
+        Require(mark || text.substr(0, 64).find('\0') != std::string_view::npos,
+                "only UTF-16 is refused as UTF-16");
+        return;
+    }
     Require(error.starts_with("line "), "a refusal starts by naming the line");
     size_t at = 5;
     const std::optional<unsigned long> line = NumberAt(error, at);
