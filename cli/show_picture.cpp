@@ -104,10 +104,14 @@ void drawLabels(QPainter& p) {
             p.save();
             p.translate(centre, above ? kGridTop - kLabelGap : kGridBottom + kLabelGap);
             p.rotate(-90);
-            const QRect box =
-                above ? QRect(0, -kCellPitch / 2, kDimmerLabelHeight, kCellPitch)
-                      : QRect(-kDimmerLabelHeight, -kCellPitch / 2, kDimmerLabelHeight, kCellPitch);
-            p.drawText(box, (above ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, name);
+            if (above) {
+                p.drawText(QRect(0, -kCellPitch / 2, kDimmerLabelHeight, kCellPitch),
+                           Qt::AlignLeft | Qt::AlignVCenter, name);
+            } else {
+                p.drawText(
+                    QRect(-kDimmerLabelHeight, -kCellPitch / 2, kDimmerLabelHeight, kCellPitch),
+                    Qt::AlignRight | Qt::AlignVCenter, name);
+            }
             p.restore();
         }
     }
@@ -126,8 +130,8 @@ void drawLegend(QPainter& p, bool difference) {
                Qt::AlignRight | Qt::AlignVCenter,
                difference ? QStringLiteral("Equal level") : QStringLiteral("Level"));
     // The percentages as the editor shows them, under the levels they stand for.
-    for (const int16_t percent : {0, 25, 50, 75, 100}) {
-        const int16_t level = PcntToLvl(percent).value_or(0);
+    for (const int percent : {0, 25, 50, 75, 100}) {
+        const int16_t level = PcntToLvl(static_cast<int16_t>(percent)).value_or(0);
         const int x = kGridLeft + level * kBarPixelsPerLevel + kBarPixelsPerLevel / 2;
         p.drawLine(x, kLegendTop + kBarHeight + 1, x, kLegendTop + kBarHeight + 4);
         p.drawText(QRect(x - 30, kLegendTop + kBarHeight + 5, 60, 16), Qt::AlignCenter,
