@@ -19,21 +19,19 @@ using cli::kOutsideColour;
 
 struct Pictures {
     QTemporaryDir dir;
-    // A login session's own folder, so that Qt has nothing to say on standard error.
-    QTemporaryDir runtime;
 
     QString path(const QString& name) const { return dir.filePath(name); }
     QString write(const QString& name, const SceneTable& table) const {
         WriteFile(path(name), SceneBytes(table));
         return path(name);
     }
-    // No display and no platform named, unless platform is given.
+    // No display, no platform named (unless platform is given) and no session, as under cron.
     ProgramRun picture(const QStringList& args, const QString& platform = QString()) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
             environment.remove(name);
         if (!platform.isEmpty()) environment.insert("QT_QPA_PLATFORM", platform);
-        environment.insert("XDG_RUNTIME_DIR", runtime.path());
         return RunScenes(QStringList{"picture"} + args, dir.path(), 30000, QString(), environment);
     }
 };
