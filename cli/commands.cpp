@@ -28,7 +28,7 @@ const char kUsageText[] =
     "  diff A B                                           list the levels that differ\n"
     "  export FILE                                        print FILE as CSV\n"
     "  import CSV FILE                                    write CSV as the scene file FILE\n"
-    "  picture FILE OUT.png [--diff OTHER]                draw the show (or what differs) as a PNG\n"
+    "  picture FILE OUT.png [--diff OTHER]                draw FILE (or what differs) as a PNG\n"
     "\n"
     "DEVICE is a device path (/dev/ttyUSB0), COM1 to COM8, or sim for the built-in simulated\n"
     "controller with its demo show. N is the node number, 1 to 254 (default 1), in decimal or\n"
