@@ -21,4 +21,7 @@ int Diff(const QStringList& arguments, StandardOutput& out);
 int Export(const QStringList& arguments, StandardOutput& out);
 int Import(const QStringList& arguments, StandardOutput& out);
 
+// A picture of a show or of a difference: cli/picture_command.cpp. Runs under a QGuiApplication.
+int Picture(const QStringList& arguments, StandardOutput& out);
+
 }  // namespace corvane::cli

@@ -28,6 +28,7 @@ const char kUsageText[] =
     "  diff A B                                           list the levels that differ\n"
     "  export FILE                                        print FILE as CSV\n"
     "  import CSV FILE                                    write CSV as the scene file FILE\n"
+    "  picture FILE OUT.png [--diff OTHER]                draw FILE (or what differs) as a PNG\n"
     "\n"
     "DEVICE is a device path (/dev/ttyUSB0), COM1 to COM8, or sim for the built-in simulated\n"
     "controller with its demo show. N is the node number, 1 to 254 (default 1), in decimal or\n"
@@ -45,6 +46,7 @@ int Dispatch(const QStringList& arguments, StandardOutput& out) {
         {QStringLiteral("get"), Get},       {QStringLiteral("send"), Send},     {QStringLiteral("verify"), Verify},
         {QStringLiteral("scan"), Scan},     {QStringLiteral("backup"), Backup}, {QStringLiteral("show"), Show},
         {QStringLiteral("diff"), Diff},     {QStringLiteral("export"), Export}, {QStringLiteral("import"), Import},
+        {QStringLiteral("picture"), Picture},
     };
     if (arguments.size() < 2) {
         std::fputs(kUsageText, stderr);

@@ -26,7 +26,7 @@ _corvane_scenes()
     local cur prev words cword split
     _init_completion -s || return
 
-    local commands='get send verify scan backup show diff export import help'
+    local commands='get send verify scan backup show diff export import picture help'
     if [[ $cword -eq 1 ]]; then
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '--help --version' -- "$cur"))
@@ -43,6 +43,7 @@ _corvane_scenes()
         scan | backup) options='--port --nodes --limit' ;;
         show) options='--scene --levels' ;;
         diff | export | import) options='' ;;
+        picture) options='--diff' ;;
         *) return ;;
     esac
 
@@ -51,7 +52,7 @@ _corvane_scenes()
             _corvane_ports sim
             return
             ;;
-        --backup)
+        --backup | --diff)
             _corvane_scene_files
             return
             ;;
@@ -69,7 +70,7 @@ _corvane_scenes()
     local i position=0
     for ((i = 2; i < cword; i++)); do
         case ${words[i]} in
-            --port | --node | --nodes | --limit | --backup | --scene) ((i++)) ;;
+            --port | --node | --nodes | --limit | --backup | --scene | --diff) ((i++)) ;;
             -*) ;;
             *) ((position++)) ;;
         esac
@@ -80,6 +81,8 @@ _corvane_scenes()
         _filedir -d
     elif [[ $command == scan ]]; then
         return
+    elif [[ $command == picture && $position -eq 1 ]]; then
+        _filedir '[pP][nN][gG]'
     else
         _corvane_scene_files
     fi

@@ -49,6 +49,33 @@ QByteArray readUpTo(QIODevice& in, qint64 size, bool* failed) {
     return data;
 }
 
+// The table's 8192 bytes in storage order, each level low byte first.
+QByteArray sceneData(const SceneTable& table) {
+    QByteArray data(kSceneFileSize, '\0');
+    const SceneTable::Storage& levels = table.storage();
+    for (qsizetype i = 0; i < kLevelCount; ++i) {
+        const auto bits = static_cast<uint16_t>(levels[i]);
+        data[2 * i] = static_cast<char>(bits & 0xFF);
+        data[2 * i + 1] = static_cast<char>(bits >> 8);
+    }
+    return data;
+}
+
+// A device may take part of a block and refuse the rest (a disk that fills up): only a refusal
+// carries the reason, so keep writing until everything is in or one comes.
+bool writeAll(QIODevice& out, const QByteArray& data, QString* error) {
+    qint64 written = 0;
+    while (written < data.size()) {
+        const qint64 n = out.write(data.constData() + written, data.size() - written);
+        if (n <= 0) {
+            setError(error, PlainReason(out.errorString()));
+            return false;
+        }
+        written += n;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ReadSceneData(QIODevice& in, SceneTable& table, QString* error) {
@@ -75,25 +102,7 @@ bool ReadSceneData(QIODevice& in, SceneTable& table, QString* error) {
 }
 
 bool WriteSceneData(QIODevice& out, const SceneTable& table, QString* error) {
-    QByteArray data(kSceneFileSize, '\0');
-    const SceneTable::Storage& levels = table.storage();
-    for (qsizetype i = 0; i < kLevelCount; ++i) {
-        const auto bits = static_cast<uint16_t>(levels[i]);
-        data[2 * i] = static_cast<char>(bits & 0xFF);
-        data[2 * i + 1] = static_cast<char>(bits >> 8);
-    }
-    // A device may take part of a block and refuse the rest (a disk that fills up): only a
-    // refusal carries the reason, so keep writing until everything is in or one comes.
-    qint64 written = 0;
-    while (written < kSceneFileSize) {
-        const qint64 n = out.write(data.constData() + written, kSceneFileSize - written);
-        if (n <= 0) {
-            setError(error, PlainReason(out.errorString()));
-            return false;
-        }
-        written += n;
-    }
-    return true;
+    return writeAll(out, sceneData(table), error);
 }
 
 bool LoadSceneFile(const QString& path, SceneTable& table, QString* error) {
@@ -160,7 +169,7 @@ bool CheckSaveTarget(const QString& path, QString* error) {
     return false;
 }
 
-bool SaveSceneFile(const QString& path, const SceneTable& table, QString* error) {
+bool SaveFileBytes(const QString& path, const QByteArray& bytes, QString* error) {
     // The folder's room for a new file is found out by the save itself.
     const QString problem = saveTargetProblem(path, false);
     if (!problem.isEmpty()) {
@@ -183,7 +192,7 @@ bool SaveSceneFile(const QString& path, const SceneTable& table, QString* error)
         return false;
     }
     QString reason;
-    if (!WriteSceneData(file, table, &reason)) {
+    if (!writeAll(file, bytes, &reason)) {
         file.cancelWriting();
         setError(error, saveFailure(path, reason));
         return false;
@@ -193,6 +202,10 @@ bool SaveSceneFile(const QString& path, const SceneTable& table, QString* error)
         return false;
     }
     return true;
+}
+
+bool SaveSceneFile(const QString& path, const SceneTable& table, QString* error) {
+    return SaveFileBytes(path, sceneData(table), error);
 }
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 //   | 2 * (64d + s)+1 | high byte (0 for levels 0 to 255)               |
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include "document/scene_table.h"
@@ -33,8 +34,12 @@ bool LoadSceneFile(const QString& path, SceneTable& table, QString* error);
 // "Could not save PATH: reason." as a failed save would say it.
 bool CheckSaveTarget(const QString& path, QString* error);
 
-// Saves table to path through QSaveFile: the old file stays whole until the new one is
-// complete, and a failed save leaves it untouched. Refuses the targets CheckSaveTarget refuses. *error names the file and the reason.
+// Saves bytes to path through QSaveFile: the old file stays whole until the new one is complete,
+// and a failed save leaves it untouched. Refuses the targets CheckSaveTarget refuses. *error
+// names the file and the reason. Scene files and the pictures of shows are saved this way.
+bool SaveFileBytes(const QString& path, const QByteArray& bytes, QString* error);
+
+// Saves table to path as a scene file, through SaveFileBytes.
 bool SaveSceneFile(const QString& path, const SceneTable& table, QString* error);
 
 }  // namespace corvane

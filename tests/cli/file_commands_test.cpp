@@ -179,7 +179,7 @@ TEST(StandardOutput, OutputThatCannotBeWrittenIsAFileError) {
 }
 
 TEST(Help, EveryCommandDescribesItselfAndOffersOnlyWhatWorks) {
-    for (const char* command : {"get", "send", "show", "diff", "export", "import"}) {
+    for (const char* command : {"get", "send", "show", "diff", "export", "import", "picture"}) {
         const ProgramRun r = RunScenes({command, "--help"});
         EXPECT_EQ(r.status, 0) << command;
         EXPECT_TRUE(r.out.startsWith(QStringLiteral("Usage: corvane-scenes %1 [options]").arg(command)))

@@ -1,15 +1,16 @@
 // Runs corvane-scenes and corvane-sim as a technician would, each with a hard deadline.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <memory>
 
@@ -23,10 +24,14 @@ struct ProgramRun {
     QString err;
 };
 
-// outputFile, when given, takes standard output in place of the test ("/dev/full").
-inline ProgramRun RunScenes(const QStringList& args, const QString& workDir = QString(), int deadlineMs = 30000,
-                            const QString& outputFile = QString()) {
+// outputFile, when given, takes standard output in place of the test ("/dev/full"); environment,
+// when given, replaces the test's own.
+inline ProgramRun RunScenes(const QStringList& args, const QString& workDir = QString(),
+                            int deadlineMs = 30000, const QString& outputFile = QString(),
+                            const QProcessEnvironment& environment =
+                                QProcessEnvironment(QProcessEnvironment::InheritFromParent)) {
     QProcess p;
+    p.setProcessEnvironment(environment);
     if (!workDir.isEmpty()) p.setWorkingDirectory(workDir);
     if (!outputFile.isEmpty()) p.setStandardOutputFile(outputFile, QIODevice::Append);
     p.start(QStringLiteral(CORVANE_SCENES_PROGRAM), args);
@@ -34,7 +39,8 @@ inline ProgramRun RunScenes(const QStringList& args, const QString& workDir = QS
     if (!p.waitForFinished(deadlineMs)) {
         p.kill();
         p.waitForFinished(2000);
-        ADD_FAILURE() << "corvane-scenes " << args.join(' ').toStdString() << " did not finish in time";
+        ADD_FAILURE() << "corvane-scenes " << args.join(' ').toStdString()
+                      << " did not finish in time";
         return r;
     }
     r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -45,7 +51,7 @@ inline ProgramRun RunScenes(const QStringList& args, const QString& workDir = QS
 
 // A corvane-sim process; stopped with SIGTERM (saving with --save) when destroyed or by stop().
 class SimProcess {
-public:
+  public:
     explicit SimProcess(const QStringList& args) {
         process_.start(QStringLiteral(CORVANE_SIM_PROGRAM), args);
         if (!process_.waitForStarted(5000)) {
@@ -77,7 +83,7 @@ public:
         return process_.exitCode();
     }
 
-private:
+  private:
     QProcess process_;
     QString device_;
 };
