@@ -1,6 +1,7 @@
 // What the main window shows right after start-up, and where its controls sit.
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -73,17 +74,21 @@ TEST(MainWindowLayout, TabOrderRunsPortsGetSendNodes) {
     EXPECT_EQ(w.window->cmdSendScenes->nextInFocusChain(), w.window->cboNode);
 }
 
-TEST(MainWindowLayout, MenuBarHoldsFileThenEdit) {
+TEST(MainWindowLayout, MenuBarHoldsFileThenEditThenController) {
     MainWindowWorld w;
     const QList<QAction*> top = w.window->menuBar()->actions();
-    ASSERT_EQ(top.size(), 2);
+    ASSERT_EQ(top.size(), 3);
     EXPECT_EQ(ShownCaption(top[0]), "File");
     EXPECT_EQ(ShownCaption(top[1]), "Edit");
     EXPECT_EQ(top[1]->menu(), nullptr);
-    QStringList entries;
-    for (QAction* a : top[0]->menu()->actions())
-        entries << (a->isSeparator() ? "-" : ShownCaption(a));
-    EXPECT_EQ(entries, (QStringList{"New", "Open", "Save", "Save As", "-", "Exit"}));
+    EXPECT_EQ(ShownCaption(top[2]), "Controller");
+    auto entriesOf = [](QMenu* menu) {
+        QStringList entries;
+        for (QAction* a : menu->actions()) entries << (a->isSeparator() ? "-" : ShownCaption(a));
+        return entries;
+    };
+    EXPECT_EQ(entriesOf(top[0]->menu()), (QStringList{"New", "Open", "Save", "Save As", "-", "Exit"}));
+    EXPECT_EQ(entriesOf(top[2]->menu()), (QStringList{"Find Controller", "Compare With Controller"}));
 }
 
 TEST(MainWindowLayout, StatusLabelIsPaleCyanWithBorder) {

@@ -78,9 +78,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MenuKeys, AltAndTheCaptionsFirstLetterOpenFileAndRunEdit) {
     KeyboardWorld w;
     const QList<QAction*> top = w.window->menuBar()->actions();
-    ASSERT_EQ(top.size(), 2);
+    ASSERT_EQ(top.size(), 3);
     EXPECT_EQ(QKeySequence::mnemonic(top[0]->text()), QKeySequence(Qt::ALT | Qt::Key_F));
     EXPECT_EQ(QKeySequence::mnemonic(top[1]->text()), QKeySequence(Qt::ALT | Qt::Key_E));
+    EXPECT_EQ(QKeySequence::mnemonic(top[2]->text()), QKeySequence(Qt::ALT | Qt::Key_C));
 
     w.press(Qt::ALT | Qt::Key_F);
     EXPECT_TRUE(top[0]->menu()->isVisible());
