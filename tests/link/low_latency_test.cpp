@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "link/qt_serial_control.h"
-#include "tests/link/pseudo_terminal.h"
+#include "tests/support/pseudo_terminal.h"
 
 namespace corvane {
 namespace {
@@ -95,7 +95,7 @@ TEST(LowLatency, EveryPortOpenedAsksAndAPseudoTerminalsRefusalIsHarmless) {
     real.setPortOpen(true);
     EXPECT_TRUE(real.PortOpen());
     real.Output("[DD0139700003F]");
-    EXPECT_EQ(pty.Read(15, std::chrono::seconds(2)), "[DD0139700003F]");
+    EXPECT_EQ(pty.read(15, std::chrono::seconds(2)), "[DD0139700003F]");
     real.setPortOpen(false);
 }
 
