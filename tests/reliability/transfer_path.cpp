@@ -15,7 +15,7 @@
 #include "tests/document/as_other_user.h"
 #include "tests/reliability/serial_group.h"
 #include "tests/reliability/whole_or_nothing.h"
-#include "tests/sim/watchdog.h"
+#include "tests/support/watchdog.h"
 #include "transfer/scene_transfer.h"
 #include "transfer/transfer_report.h"
 
@@ -120,7 +120,7 @@ void ExpectClearReport(const Cell& cell, const Ending& e, const std::string& dev
 }  // namespace
 
 void CheckTransferCell(const Cell& cell) {
-    const sim::Watchdog deadline(std::chrono::seconds(30), CellName(cell));
+    const testing_support::Watchdog deadline(std::chrono::seconds(30), CellName(cell));
     sim::PtyServer server{sim::ControllerEngine()};
     const Before before = StartingPoint(cell, TableBytes(ToolShow()));
     server.setMemory(before.memory);

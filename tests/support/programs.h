@@ -24,9 +24,9 @@ struct ProgramRun {
 };
 
 struct RunOptions {
-    QString workDir;
+    QString workDir{};
     int deadlineMs = 30000;
-    QString outputFile;  // takes standard output in place of the test ("/dev/full")
+    QString outputFile{};  // takes standard output in place of the test ("/dev/full")
     bool asOrdinaryUser = false;
 };
 

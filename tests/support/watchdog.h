@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-namespace corvane::sim {
+namespace corvane::testing_support {
 
 class Watchdog {
   public:
@@ -41,4 +41,4 @@ class Watchdog {
     std::thread thread_;
 };
 
-}  // namespace corvane::sim
+}  // namespace corvane::testing_support
