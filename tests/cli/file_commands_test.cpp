@@ -103,6 +103,7 @@ TEST(BadInput, EachGetsOneLineItsStatusAndWritesNothing) {
         {{"get", "--port", "sim", "--port", "sim", f.path("new.SCN")}, 2, "get: --port was given more than once"},
         {{"get", "--help-all"}, 2, "Unknown option 'help-all'"},
         {{"get", "--port", "/dev/corvane-no-such-adapter", f.path("new.SCN")}, 3, "/dev/corvane-no-such-adapter: no such device"},
+        {{"send", "--port", "/dev/null", good}, 3, "corvane-scenes: Could not use /dev/null: "},
         {{"send", "--port", "sim", f.path("short.SCN")}, 4, "shorter than a scene file"},
         {{"import", f.path("bad.csv"), f.path("keep.SCN")}, 4,
          "Could not read " + f.path("bad.csv") + ": line 1: the header has 2 columns"},

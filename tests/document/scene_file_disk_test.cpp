@@ -25,10 +25,12 @@ using testing_support::FileBytes;
 using testing_support::InChild;
 using testing_support::WriteFile;
 
+// Each of the 4096 places has its own level, together covering the whole 16-bit range.
 SceneTable show() {
     SceneTable t;
-    for (int i = 0; i < kLevelCount; ++i) t.storage()[i] = static_cast<int16_t>((i * 37) % 256);
-    t(10, 20) = -3;
+    for (int i = 0; i < kLevelCount; ++i)
+        t.storage()[i] = static_cast<int16_t>(-32768 + 16 * i + i % 16);
+    t(63, 63) = 32767;
     return t;
 }
 
