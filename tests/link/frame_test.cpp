@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "link/hex.h"
+
 namespace corvane {
 namespace {
 
@@ -18,14 +20,9 @@ int ReferenceSum(std::string_view text) {
     return s;
 }
 
-std::string TwoDigits(int v) {
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    return {kDigits[(v >> 4) & 0xF], kDigits[v & 0xF]};
-}
-
 // "[" + check digits over body + body.
 std::string Framed(const std::string& body) {
-    return "[" + TwoDigits(ReferenceSum(body)) + body;
+    return "[" + Hex2(static_cast<int16_t>(ReferenceSum(body))) + body;
 }
 
 TEST(RequestFrame, MatchesTheWorkedFramesByteForByte) {
@@ -63,17 +60,13 @@ TEST(FrameChecksum, FollowsTheWorkedStepsCharacterByCharacter) {
         EXPECT_EQ(FrameChecksum(codes, 0, count), afterAdding[count - 1]) << "after " << count;
 }
 
-TEST(FrameChecksum, EmptyRangeGivesTheSeed) {
+// An empty range gives the seed; a range reaching outside the array is cut to it.
+TEST(FrameChecksum, EmptyRangeGivesTheSeedAndAnyRangeStaysInsideTheArray) {
     CodeArray codes{};
-    codes.fill(0x55);
+    for (size_t i = 0; i < codes.size(); ++i) codes[i] = static_cast<int16_t>(i & 0xFF);
     EXPECT_EQ(FrameChecksum(codes, 0, 0), 165);
     EXPECT_EQ(FrameChecksum(codes, 3, 3), 165);
     EXPECT_EQ(FrameChecksum(codes, 3, 1), 165);
-}
-
-TEST(FrameChecksum, StaysInsideTheArrayForAnyRange) {
-    CodeArray codes{};
-    for (size_t i = 0; i < codes.size(); ++i) codes[i] = static_cast<int16_t>(i & 0xFF);
     const int whole = FrameChecksum(codes, 0, kCodeArraySize);
     EXPECT_EQ(FrameChecksum(codes, 0, 100000), whole);
     EXPECT_EQ(FrameChecksum(codes, -50, kCodeArraySize), whole);
@@ -85,11 +78,8 @@ TEST(DxStrToArray, HoldsUnsignedCodesAndLeavesTheRestAlone) {
     codes.fill(-7);
     const std::string text = "A\x00\x80\xff"s;
     EXPECT_EQ(DxStrToArray(text, codes), 4);
-    EXPECT_EQ(codes[0], 0x41);
-    EXPECT_EQ(codes[1], 0);
-    EXPECT_EQ(codes[2], 128);
-    EXPECT_EQ(codes[3], 255);
-    EXPECT_EQ(codes[4], -7);
+    EXPECT_EQ(std::vector<int16_t>(codes.begin(), codes.begin() + 5),
+              (std::vector<int16_t>{0x41, 0, 128, 255, -7}));
     EXPECT_EQ(codes[400], -7);
 }
 

@@ -12,7 +12,6 @@
 #include "tests/reliability/whole_or_nothing.h"
 #include "tests/support/ordinary_user.h"
 #include "tests/support/scene_files.h"
-#include "tests/support/watchdog.h"
 #include "transfer/scene_transfer.h"
 #include "transfer/transfer_report.h"
 
@@ -110,7 +109,6 @@ void ExpectClearReport(const Cell& cell, const Ending& e, const std::string& dev
 }  // namespace
 
 void CheckTransferCell(const Cell& cell) {
-    const testing_support::Watchdog deadline(std::chrono::seconds(30), CellName(cell));
     sim::PtyServer server{sim::ControllerEngine()};
     const Before before = StartingPoint(cell, SceneBytes(ToolShow()));
     server.setMemory(before.memory);

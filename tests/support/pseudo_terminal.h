@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -77,9 +76,6 @@ class PseudoTerminal {
         }
         return got;
     }
-    // Everything that arrives within the period.
-    std::string readFor(std::chrono::milliseconds period) { return read(SIZE_MAX, period); }
-
     // True when the far end goes away within the time given.
     bool hangsUpWithin(std::chrono::milliseconds within) {
         const auto end = std::chrono::steady_clock::now() + within;
