@@ -1,16 +1,16 @@
-// Get and Send against a scripted line: the port set-up and closing, all-or-nothing Get, and
-// refusals before anything is sent.
+// Get and Send against a scripted line: the port set-up and closing, all-or-nothing Get, late
+// replies, and refusals before anything is sent.
 #include "transfer/scene_transfer.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 
 #include "link/frame.h"
 #include "link/hex.h"
 #include "tests/support/fake_comm_control.h"
-#include "transfer/transfer_report.h"
 
 namespace corvane {
 namespace {
@@ -144,49 +144,42 @@ TEST(SendScenes, EveryLevelOutsideTheByteRangeIsNamedBeforeThePortOpens) {
     EXPECT_TRUE(w.port.calls.empty()) << "the port was touched";
 }
 
-TEST(TransferReport, ARefusedSendNamesTheFirstTenLevelsAndCountsTheRest) {
-    TransferOutcome one;
-    one.badLevels = {{2, 5, 300}};
-    EXPECT_EQ(DescribeLevelOutOfRange(one),
-              "Nothing was sent: Scene 03, Dimmer 02.2 holds level 300, which a controller cannot "
-              "store (levels "
-              "run from 0 to 255). Set that level in the editor, then send again.");
-    TransferOutcome many;
-    for (int s = 0; s < 13; ++s) many.badLevels.push_back({s, 0, -s - 1});
-    const std::string text = DescribeLevelOutOfRange(many);
-    EXPECT_EQ(
-        text.rfind(
-            "Nothing was sent: 13 levels lie outside 0 to 255, which a controller cannot store: "
-            "Scene 01, Dimmer 01.1 holds level -1; Scene 02, Dimmer 01.1 holds level -2; ",
-            0),
-        0u)
-        << text;
-    EXPECT_NE(
-        text.find(
-            "Scene 10, Dimmer 01.1 holds level -10; and 3 more. Set those levels in the editor"),
-        std::string::npos)
-        << text;
-    EXPECT_EQ(text.find("Scene 11"), std::string::npos) << text;
+// A reply that comes after its attempt has run out of time, once the block has been answered on
+// a retry, must not be taken for a later block's: read replies carry no address, so it would put
+// one scene's levels into another without a word. Block 5's first reply comes 1200 ms late, past
+// the 1000 ms limit; every other reply comes after 30 ms.
+void AnswerWithBlock5sFirstReplyLate(World& w, const std::function<std::string(int)>& reply,
+                                     int silentBlock = -1) {
+    w.port.setResponder([&w, reply, silentBlock](const std::string& frame) {
+        const int block = BlockOf(frame);
+        if (block == silentBlock) return FakeCommControl::Reply{};
+        const bool first = std::count(w.port.outputs.begin(), w.port.outputs.end(), frame) == 1;
+        return FakeCommControl::Reply{{reply(block), block == 5 && first ? 1200 : 30}};
+    });
 }
 
-TEST(TransferReport, AttemptsAreSaidInPlainWordsRunTogether) {
-    using A = AttemptResult;
-    EXPECT_EQ(DescribeAttempts({A::NoAnswer, A::NoAnswer, A::NoAnswer}), "no answer (3 attempts)");
-    EXPECT_EQ(DescribeAttempts({A::NoAnswer, A::WrongCheck, A::WrongCheck}),
-              "no answer, then wrong check digits (2 attempts)");
-    EXPECT_EQ(DescribeAttempts({A::TooShort, A::TooLate, A::NoAnswer}),
-              "a reply too short, then a reply too late, then no answer");
-    EXPECT_EQ(ProgressText(4), "Block: 05 Of 64");
-    EXPECT_EQ(ProgressText(63), "Block: 64 Of 64");
+TEST(LateReply, IsNotTakenForALaterBlocksLevels) {
+    World w;
+    AnswerWithBlock5sFirstReplyLate(w, ReadReply);
+    SceneTable scenes;
+    ASSERT_TRUE(w.transfer.getScenes(scenes, w.events).ok());
+    for (int s = 0; s < 64; ++s)
+        for (int d = 0; d < 64; ++d) ASSERT_EQ(scenes(s, d), (s + d) & 0xFF) << s << "," << d;
+    EXPECT_EQ(std::count(w.port.outputs.begin(), w.port.outputs.end(), "[A60139701403F]"), 2);
+    // The retried block costs no more than a block that fails outright: three limits.
+    EXPECT_LE(w.clock.now(), 63 * 30 + 3 * 1000);
 }
 
-TEST(TransferReport, ASendSaysWhetherAnythingReachedTheController) {
-    TransferOutcome refusedAtOpen;
-    refusedAtOpen.kind = TransferOutcome::Kind::PortFailed;
-    EXPECT_EQ(DescribeSendConsequence(refusedAtOpen), "Nothing was sent.");
-    TransferOutcome lostOnTheWay = refusedAtOpen;
-    lostOnTheWay.framesSent = 7;
-    EXPECT_EQ(DescribeSendConsequence(lostOnTheWay), "The controller may hold part of the show.");
+TEST(LateReply, IsNotTakenForALaterBlocksAcknowledgement) {
+    // Block 12's write goes unanswered; the late acknowledgement of block 5 must not stand in
+    // for it.
+    World w;
+    AnswerWithBlock5sFirstReplyLate(
+        w, [](int) { return std::string("{--}01"); }, 12);
+    const TransferOutcome outcome = w.transfer.sendScenes(SceneTable{}, w.events);
+    EXPECT_EQ(outcome.kind, TransferOutcome::Kind::BlockFailed);
+    EXPECT_EQ(outcome.block, 12);
+    EXPECT_EQ(w.port.outputs.size(), 12u + 1 + 3);  // blocks 0 to 11, block 5 twice, 12 thrice
 }
 
 }  // namespace
