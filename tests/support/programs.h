@@ -28,6 +28,7 @@ struct RunOptions {
     int deadlineMs = 30000;
     QString outputFile{};  // takes standard output in place of the test ("/dev/full")
     bool asOrdinaryUser = false;
+    QString interruptAt{};  // Ctrl-C (SIGINT) once standard error shows this text
 };
 
 inline ProgramRun RunProgram(QString program, const QStringList& args, const RunOptions& options) {
@@ -53,6 +54,17 @@ inline ProgramRun RunProgram(QString program, const QStringList& args, const Run
     if (!options.outputFile.isEmpty())
         p.setStandardOutputFile(options.outputFile, QIODevice::Append);
     p.start(program, args);
+    QString err;
+    if (!options.interruptAt.isEmpty()) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!err.contains(options.interruptAt) && p.state() != QProcess::NotRunning &&
+               timer.elapsed() < options.deadlineMs) {
+            p.waitForReadyRead(50);
+            err += QString::fromUtf8(p.readAllStandardError());
+        }
+        ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    }
     if (!p.waitForFinished(options.deadlineMs)) {
         p.kill();
         p.waitForFinished(2000);
@@ -63,7 +75,7 @@ inline ProgramRun RunProgram(QString program, const QStringList& args, const Run
     r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     if (options.asOrdinaryUser && r.status == 125) ADD_FAILURE() << "could not drop root: " << what;
     r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
+    r.err = err + QString::fromUtf8(p.readAllStandardError());
     return r;
 }
 
