@@ -266,7 +266,13 @@ TEST(DocumentCommands, AFailedSaveOrSaveAsIsReportedAndKeepsTheDocumentAsItWas) 
         EXPECT_EQ(w.messages.shown, std::vector<Message>{messages::problem(
                                         "Could not save " + target + ": " + reason + ".")});
         w.expect(aShow(), saveAs ? "None" : target, true, {saveAs ? "None" : target});
+        // Nothing was created: no folder, nothing in the folder in the way, no file beside.
         EXPECT_TRUE(QFileInfo(w.path("pipe")).exists() && !QFileInfo(w.path("pipe")).isFile());
+        EXPECT_EQ(
+            QDir(w.dir.path())
+                .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System | QDir::Hidden),
+            (QStringList{"folder.SCN", "pipe"}));
+        EXPECT_TRUE(QDir(w.path("folder.SCN")).isEmpty());
     }
 }
 

@@ -64,26 +64,6 @@ TEST_F(SceneFileDisk, SavingOverALongerFileLeavesExactly8192Bytes) {
     EXPECT_EQ(FileBytes(path("old.SCN")), QByteArray(8192, '\0'));
 }
 
-TEST_F(SceneFileDisk, FilesThatCannotBeLoadedLeaveTheTableAndSayWhy) {
-    WriteFile(path("short.SCN"), QByteArray(100, '\x01'));
-    QDir(dir.path()).mkdir("folder.SCN");
-    struct Case {
-        QString name;
-        QString reason;
-    } cases[] = {
-        {"short.SCN", "the file is shorter than a scene file (100 of 8192 bytes)"},
-        {"folder.SCN", "it is a folder"},
-        {"missing.SCN", "the file does not exist"},
-    };
-    for (const Case& c : cases) {
-        SceneTable t = show();
-        QString error;
-        EXPECT_FALSE(LoadSceneFile(path(c.name), t, &error));
-        EXPECT_EQ(error, QStringLiteral("Could not open %1: %2.").arg(path(c.name), c.reason));
-        EXPECT_EQ(t, show()) << c.name.toStdString();
-    }
-}
-
 TEST_F(SceneFileDisk, AnUnreadableFileIsReported) {
     QString error;
     ASSERT_TRUE(SaveSceneFile(path("locked.SCN"), SceneTable{}, &error));
@@ -100,25 +80,6 @@ TEST_F(SceneFileDisk, AnUnreadableFileIsReported) {
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(*result,
               "refused kept|Could not open " + file.toStdString() + ": permission denied.");
-}
-
-TEST_F(SceneFileDisk, SavesThatCannotBeDoneSayWhyAndCreateNothing) {
-    QDir(dir.path()).mkdir("folder.SCN");
-    struct Case {
-        QString target;
-        QString reason;
-    } cases[] = {
-        {path("no such folder/x.SCN"), "the folder does not exist"},
-        {path("folder.SCN"), "it is a folder"},
-    };
-    for (const Case& c : cases) {
-        QString error;
-        EXPECT_FALSE(SaveSceneFile(c.target, show(), &error));
-        EXPECT_EQ(error, QStringLiteral("Could not save %1: %2.").arg(c.target, c.reason));
-    }
-    EXPECT_FALSE(QFile::exists(path("no such folder")));
-    EXPECT_EQ(QDir(path("folder.SCN")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-              QStringList{});
 }
 
 // What each kind of file system entry is, as stat sees it without following a link.
