@@ -21,7 +21,7 @@ TEST(Interrupt, AGetStopsWritingNothing) {
     const QString file = dir.filePath("show.SCN");
     struct Case {
         QStringList sim;
-        int pressAt;
+        int pressAt = 0;
     };
     // A paced line, and one whose fourth block is never answered: Ctrl-C ends that wait too.
     for (const Case& c : {Case{{"--paced"}, 10}, Case{{"--fault", "3:drop:always"}, 4}}) {

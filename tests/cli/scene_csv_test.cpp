@@ -76,7 +76,7 @@ TEST(SceneCsv, NamesTheLineAndColumnOfTheFirstProblem) {
          "line 66: expected exactly 64 scene rows after the header, found 65"},
         {Replace(good, "\n10,", "\n\n10,"),
          "line 11: the line is blank; expected the row of scene 10"},
-        {std::string("\xFF\xFE", 2) + "S\0c\0", "it is UTF-16; save it as UTF-8"},
+        {std::string("\xFF\xFES\0c\0", 6), "it is UTF-16; save it as UTF-8"},
         {std::string("S\0c\0e\0n\0e\0", 10), "it is UTF-16; save it as UTF-8"},
     };
     for (const Case& c : cases) {

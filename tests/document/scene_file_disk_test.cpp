@@ -97,13 +97,16 @@ TEST_F(SceneFileDisk, ADevicePipeOrSocketIsNeverReplacedByASave) {
     };
     std::vector<Case> cases{{"pipe", S_IFIFO, "a named pipe"}, {"socket", S_IFSOCK, "a socket"}};
     ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe")).constData(), 0666), 0);
-    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    struct Socket {
+        int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        ~Socket() { ::close(fd); }
+    } listener;
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const QByteArray socketPath = QFile::encodeName(path("socket"));
     ASSERT_LT(size_t(socketPath.size()), sizeof address.sun_path);
     std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(bind(listener.fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     if (geteuid() == 0) {
         // Made here, never in /dev: the numbers of /dev/null and of a loop device.
         ASSERT_EQ(mknod(QFile::encodeName(path("null")).constData(), S_IFCHR | 0666, makedev(1, 3)),
@@ -120,7 +123,6 @@ TEST_F(SceneFileDisk, ADevicePipeOrSocketIsNeverReplacedByASave) {
                              .arg(path(c.name), QLatin1String(c.said)));
         EXPECT_EQ(kindOf(path(c.name)), c.kind) << c.name.toStdString() << " was replaced";
     }
-    ::close(listener);
     // Nothing was left beside them either.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(),
               qsizetype(cases.size()));

@@ -38,7 +38,7 @@ class LinkOverPtyTest : public ::testing::Test {
     template <typename Answer>
     std::future<std::string> farEnd(Answer answer) {
         return std::async(std::launch::async, [this, answer] {
-            const std::string frame = pty.read(15, 2s);
+            std::string frame = pty.read(15, 2s);
             answer();
             return frame;
         });

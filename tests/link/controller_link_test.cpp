@@ -48,12 +48,17 @@ class SendCommandTest : public ::testing::Test {
 struct Script {
     const char* what;
     std::vector<Reply> replies;
-    bool accepted;
     size_t frames;
     std::string rxText;
-    int64_t took = -1;  // -1: not checked
-    int16_t expected = 132;
+    int64_t took;  // -1: not checked
+    int16_t expected;
+    bool accepted;
 };
+
+Script Case(const char* what, std::vector<Reply> replies, bool accepted, size_t frames,
+            std::string rxText, int64_t took = -1, int16_t expected = 132) {
+    return Script{what, std::move(replies), frames, std::move(rxText), took, expected, accepted};
+}
 
 // A reply of one piece, complete atMs after its frame.
 Reply At(std::string text, int64_t atMs) {
@@ -63,33 +68,32 @@ Reply At(std::string text, int64_t atMs) {
 TEST(SendCommandScripted, EachLineGivesItsResultFramesRxTextAndTime) {
     const std::string bad131 = kBadSumReply.substr(0, 131) + "X";
     const Script cases[] = {
-        Script("a good reply at once", {At(kBlockReply, 40)}, true, 1, kBlockReply, 40),
-        Script("wrong check digits, then good", {At(kBadSumReply, 0), At(kBlockReply, 30)}, true, 2,
-               kBlockReply),
+        Case("a good reply at once", {At(kBlockReply, 40)}, true, 1, kBlockReply, 40),
+        Case("wrong check digits, then good", {At(kBadSumReply, 0), At(kBlockReply, 30)}, true, 2,
+             kBlockReply),
         // The short reply is drained by the next attempt.
-        Script("silence, short, then good",
-               {{}, At(kBlockReply.substr(0, 100), 20), At(kBlockReply, 20)}, true, 3, kBlockReply,
-               1000 + 1000 + 20),
-        Script(
-            "three bad replies: the last text read stays",
-            {At(kBadSumReply, 0), At("[DD0139700003F]" + std::string(117, '0'), 0), At(bad131, 0)},
-            false, 3, bad131),
-        Script("silence costs three full limits and reads nothing", {}, false, 3, kBefore, 3000),
-        Script("short replies are never read",
-               std::vector<Reply>(3, At(kBlockReply.substr(0, 131), 10)), false, 3, kBefore, 3000),
-        Script("complete just inside the limit", {At(kBlockReply, 999)}, true, 1, kBlockReply, 999),
+        Case("silence, short, then good",
+             {{}, At(kBlockReply.substr(0, 100), 20), At(kBlockReply, 20)}, true, 3, kBlockReply,
+             1000 + 1000 + 20),
+        Case("three bad replies: the last text read stays",
+             {At(kBadSumReply, 0), At("[DD0139700003F]" + std::string(117, '0'), 0), At(bad131, 0)},
+             false, 3, bad131),
+        Case("silence costs three full limits and reads nothing", {}, false, 3, kBefore, 3000),
+        Case("short replies are never read",
+             std::vector<Reply>(3, At(kBlockReply.substr(0, 131), 10)), false, 3, kBefore, 3000),
+        Case("complete just inside the limit", {At(kBlockReply, 999)}, true, 1, kBlockReply, 999),
         // Never read: each late reply is drained by the next attempt.
-        Script("complete at the limit is late, however long",
-               std::vector<Reply>(3, At(kBlockReply, 1000)), false, 3, kBefore),
-        Script("a late reply is drained, not taken by the next attempt",
-               {At(kBadSumReply, 1000), At(kBlockReply, 10)}, true, 2, kBlockReply),
+        Case("complete at the limit is late, however long",
+             std::vector<Reply>(3, At(kBlockReply, 1000)), false, 3, kBefore),
+        Case("a late reply is drained, not taken by the next attempt",
+             {At(kBadSumReply, 1000), At(kBlockReply, 10)}, true, 2, kBlockReply),
         // The extra characters spoil the sum; a reply arriving in two pieces is whole.
-        Script("characters beyond the expected length belong to the reply",
-               {At(kBlockReply + "00", 10),
-                Reply{{kBlockReply.substr(0, 60), 5}, {kBlockReply.substr(60), 8}}},
-               true, 2, kBlockReply),
-        Script("the acknowledgement, whatever follows", {At("{--}\xff\x00"s, 12)}, true, 1,
-               "{--}\xff\x00"s, 12, 6),
+        Case("characters beyond the expected length belong to the reply",
+             {At(kBlockReply + "00", 10),
+              Reply{{kBlockReply.substr(0, 60), 5}, {kBlockReply.substr(60), 8}}},
+             true, 2, kBlockReply),
+        Case("the acknowledgement, whatever follows", {At("{--}\xff\x00"s, 12)}, true, 1,
+             "{--}\xff\x00"s, 12, 6),
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -22,8 +22,10 @@ class PseudoTerminal {
     PseudoTerminal() : fd_(posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
         char name[128];
         if (fd_ < 0 || grantpt(fd_) != 0 || unlockpt(fd_) != 0 ||
-            ptsname_r(fd_, name, sizeof name) != 0)
+            ptsname_r(fd_, name, sizeof name) != 0) {
+            close();
             throw std::runtime_error("cannot set up a pseudo-terminal");
+        }
         slave_ = name;
         makeRaw();
     }
