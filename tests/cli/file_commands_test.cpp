@@ -25,14 +25,17 @@ struct Files {
 
 TEST(ShowCommand, PrintsASceneAsTheEditorLaysItOut) {
     Files f;
-    const QString file = f.write("a.SCN", SceneTable::with({{0, 0, 255}, {0, 16, 128}, {0, 63, 1}, {1, 0, 300}}));
+    const QString file =
+        f.write("a.SCN", SceneTable::with({{0, 0, 255}, {0, 16, 128}, {0, 63, 1}, {1, 0, 300}}));
     ProgramRun r = RunScenes({"show", file, "--scene", "1"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split('\n');
     ASSERT_GE(lines.size(), 17);
     EXPECT_EQ(lines[0], "Scene: 01");
-    EXPECT_EQ(lines[1], "Dimmer 01.1   100%   Dimmer 05.1    50%   Dimmer 09.1     0%   Dimmer 0D.1     0%");
-    EXPECT_EQ(lines[16], "Dimmer 04.4     0%   Dimmer 08.4     0%   Dimmer 0C.4     0%   Dimmer 10.4     0%");
+    EXPECT_EQ(lines[1],
+              "Dimmer 01.1   100%   Dimmer 05.1    50%   Dimmer 09.1     0%   Dimmer 0D.1     0%");
+    EXPECT_EQ(lines[16],
+              "Dimmer 04.4     0%   Dimmer 08.4     0%   Dimmer 0C.4     0%   Dimmer 10.4     0%");
 
     r = RunScenes({"show", file, "--scene", "2", "--levels"});
     ASSERT_EQ(r.status, 0);
@@ -62,7 +65,8 @@ TEST(DiffCommand, ListsEachDifferingLevelAndSaysSoInItsStatus) {
 TEST(ExportImport, RoundTripTheFileByteForByte) {
     Files f;
     SceneTable t;
-    for (int i = 0; i < kLevelCount; ++i) t.storage()[static_cast<size_t>(i)] = static_cast<int16_t>((i * 37) % 256);
+    for (int i = 0; i < kLevelCount; ++i)
+        t.storage()[static_cast<size_t>(i)] = static_cast<int16_t>((i * 37) % 256);
     const QString original = f.write("show.SCN", t);
     ProgramRun r = RunScenes({"export", original});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -94,21 +98,34 @@ TEST(BadInput, EachGetsOneLineItsStatusAndWritesNothing) {
         {{"show", f.dir.path()}, 4, "folder"},
         {{"diff", good}, 2, "diff: expected 2 file names, got 1"},
         {{"get", f.path("new.SCN")}, 2, "--port DEVICE is required"},
-        {{"get", "--port", "sim", "--node", "255", f.path("new.SCN")}, 2, "--node takes a node number from 1 to 254"},
-        {{"get", "--port", "sim", "--node", "x", f.path("new.SCN")}, 2,
-         "--node takes a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A), not \"x\""},
+        {{"get", "--port", "sim", "--node", "255", f.path("new.SCN")},
+         2,
+         "--node takes a node number from 1 to 254"},
+        {{"get", "--port", "sim", "--node", "x", f.path("new.SCN")},
+         2,
+         "--node takes a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x "
+         "(0x0A), not \"x\""},
         {{"get", "--port", "sim", "--node", "0xFF", f.path("new.SCN")}, 2, "not \"0xFF\""},
         {{"get", "--port", "", f.path("new.SCN")}, 2, "--port DEVICE is required"},
-        {{"show", good, "--scene", "1", "--scene", "2"}, 2, "show: --scene was given more than once"},
-        {{"get", "--port", "sim", "--port", "sim", f.path("new.SCN")}, 2, "get: --port was given more than once"},
+        {{"show", good, "--scene", "1", "--scene", "2"},
+         2,
+         "show: --scene was given more than once"},
+        {{"get", "--port", "sim", "--port", "sim", f.path("new.SCN")},
+         2,
+         "get: --port was given more than once"},
         {{"get", "--help-all"}, 2, "Unknown option 'help-all'"},
-        {{"get", "--port", "/dev/corvane-no-such-adapter", f.path("new.SCN")}, 3, "/dev/corvane-no-such-adapter: no such device"},
+        {{"get", "--port", "/dev/corvane-no-such-adapter", f.path("new.SCN")},
+         3,
+         "/dev/corvane-no-such-adapter: no such device"},
+        {{"send", "--port", "/dev/null", good}, 3, "corvane-scenes: Could not use /dev/null: "},
         {{"send", "--port", "sim", f.path("short.SCN")}, 4, "shorter than a scene file"},
-        {{"import", f.path("bad.csv"), f.path("keep.SCN")}, 4,
+        {{"import", f.path("bad.csv"), f.path("keep.SCN")},
+         4,
          "Could not read " + f.path("bad.csv") + ": line 1: the header has 2 columns"},
-        {{"import", f.path("nothing.csv"), f.path("new.SCN")}, 4,
-         "Could not read " + f.path("nothing.csv") + ": the file or its folder does not exist; " + f.path("new.SCN") +
-             " was not written."},
+        {{"import", f.path("nothing.csv"), f.path("new.SCN")},
+         4,
+         "Could not read " + f.path("nothing.csv") + ": the file or its folder does not exist; " +
+             f.path("new.SCN") + " was not written."},
     };
     for (const Case& c : cases) {
         const ProgramRun r = RunScenes(c.args, f.dir.path());
@@ -116,7 +133,8 @@ TEST(BadInput, EachGetsOneLineItsStatusAndWritesNothing) {
         EXPECT_EQ(r.status, c.status) << what << "\n" << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(c.says)) << what << "\nsaid: " << r.err.toStdString();
         if (!c.args.isEmpty()) {
-            EXPECT_EQ(r.err.count('\n'), 1) << what << " said more than one line: " << r.err.toStdString();
+            EXPECT_EQ(r.err.count('\n'), 1)
+                << what << " said more than one line: " << r.err.toStdString();
         }
         EXPECT_TRUE(r.out.isEmpty()) << what;
     }
@@ -133,7 +151,8 @@ TEST(BadTargets, ADeviceOrPipeIsRefusedBeforeAnythingIsReadOrWritten) {
     Files f;
     const QString pipe = f.path("pipe");
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
-    WriteFile(f.path("good.csv"), RunScenes({"export", f.write("good.SCN", SceneTable{})}).out.toUtf8());
+    WriteFile(f.path("good.csv"),
+              RunScenes({"export", f.write("good.SCN", SceneTable{})}).out.toUtf8());
     struct Case {
         QStringList args;
         QString target;
@@ -153,8 +172,10 @@ TEST(BadTargets, ADeviceOrPipeIsRefusedBeforeAnythingIsReadOrWritten) {
         const ProgramRun r = RunScenes(c.args);
         const std::string what = c.args.join(' ').toStdString();
         EXPECT_EQ(r.status, 4) << what << "\n" << r.err.toStdString();
-        EXPECT_EQ(r.err, QStringLiteral("corvane-scenes: Could not save %1: it is not a regular file (it is %2).\n")
-                             .arg(c.target, QLatin1String(c.kind)))
+        EXPECT_EQ(r.err,
+                  QStringLiteral(
+                      "corvane-scenes: Could not save %1: it is not a regular file (it is %2).\n")
+                      .arg(c.target, QLatin1String(c.kind)))
             << what;
     }
     EXPECT_TRUE(IsFifo(pipe));
@@ -169,11 +190,13 @@ TEST(StandardOutput, OutputThatCannotBeWrittenIsAFileError) {
     Files f;
     const QString a = f.write("a.SCN", SceneTable::with({{0, 0, 9}}));
     const QString b = f.write("b.SCN", SceneTable{});
-    for (const QStringList& args : {QStringList{"export", a}, QStringList{"show", a}, QStringList{"diff", a, b},
-                                    QStringList{"show", "--help"}, QStringList{"--help"}}) {
+    for (const QStringList& args :
+         {QStringList{"export", a}, QStringList{"show", a}, QStringList{"diff", a, b},
+          QStringList{"show", "--help"}, QStringList{"--help"}}) {
         const ProgramRun r = RunScenes(args, QString(), 30000, QStringLiteral("/dev/full"));
         EXPECT_EQ(r.status, 4) << args.join(' ').toStdString();
-        EXPECT_EQ(r.err, "corvane-scenes: Could not write to standard output: no room left on the disk\n")
+        EXPECT_EQ(r.err,
+                  "corvane-scenes: Could not write to standard output: no room left on the disk\n")
             << args.join(' ').toStdString();
     }
 }
@@ -182,7 +205,8 @@ TEST(Help, EveryCommandDescribesItselfAndOffersOnlyWhatWorks) {
     for (const char* command : {"get", "send", "show", "diff", "export", "import", "picture"}) {
         const ProgramRun r = RunScenes({command, "--help"});
         EXPECT_EQ(r.status, 0) << command;
-        EXPECT_TRUE(r.out.startsWith(QStringLiteral("Usage: corvane-scenes %1 [options]").arg(command)))
+        EXPECT_TRUE(
+            r.out.startsWith(QStringLiteral("Usage: corvane-scenes %1 [options]").arg(command)))
             << r.out.toStdString();
         EXPECT_FALSE(r.out.contains("--help-all")) << command;
     }
@@ -216,7 +240,8 @@ TEST(SceneFiles, WhatIsOddAboutAFileIsSaidBesideTheResult) {
     r = RunScenes({"show", f.path("shot.png"), "--scene", "1"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "corvane-scenes: " + f.path("shot.png") +
-                         " holds 4096 levels outside 0 to 255, which no controller holds; is it a scene file?\n");
+                         " holds 4096 levels outside 0 to 255, which no controller holds; is it a "
+                         "scene file?\n");
 }
 
 }  // namespace

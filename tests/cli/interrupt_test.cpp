@@ -2,9 +2,6 @@
 // exits 130; a get writes no file.
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <csignal>
-
 #include "tests/cli/programs.h"
 
 namespace corvane {
@@ -12,33 +9,11 @@ namespace {
 
 using namespace testing_support;
 
-// Starts corvane-scenes, waits for the progress to reach `block` (1 to 64) and presses Ctrl-C.
+// Runs corvane-scenes and presses Ctrl-C once the progress reaches block (1 to 64).
 ProgramRun InterruptAt(const QStringList& args, int block) {
-    QProcess p;
-    p.start(QStringLiteral(CORVANE_SCENES_PROGRAM), args);
-    ProgramRun r;
-    if (!p.waitForStarted(5000)) {
-        ADD_FAILURE() << "corvane-scenes did not start";
-        return r;
-    }
     const QString mark = QStringLiteral("Block: %1 Of 64").arg(block, 2, 10, QLatin1Char('0'));
-    QElapsedTimer timer;
-    timer.start();
-    while (!r.err.contains(mark) && p.state() == QProcess::Running && timer.elapsed() < 20000) {
-        p.waitForReadyRead(50);
-        r.err += QString::fromUtf8(p.readAllStandardError());
-    }
-    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
-    if (!p.waitForFinished(10000)) {
-        p.kill();
-        p.waitForFinished(2000);
-        ADD_FAILURE() << "corvane-scenes did not end on Ctrl-C";
-        return r;
-    }
-    r.err += QString::fromUtf8(p.readAllStandardError());
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return r;
+    return RunProgram(QStringLiteral(CORVANE_SCENES_PROGRAM), args,
+                      {.deadlineMs = 20000, .interruptAt = mark});
 }
 
 TEST(Interrupt, AGetStopsWritingNothing) {
@@ -46,7 +21,7 @@ TEST(Interrupt, AGetStopsWritingNothing) {
     const QString file = dir.filePath("show.SCN");
     struct Case {
         QStringList sim;
-        int pressAt;
+        int pressAt = 0;
     };
     // A paced line, and one whose fourth block is never answered: Ctrl-C ends that wait too.
     for (const Case& c : {Case{{"--paced"}, 10}, Case{{"--fault", "3:drop:always"}, 4}}) {

@@ -18,13 +18,16 @@ struct MultiDropLine {
     sim::PtyServer server;
     std::unique_ptr<ControllerConnection> connection;
 
-    MultiDropLine(std::vector<int16_t> nodes, std::vector<sim::Fault> faults = {},
+    MultiDropLine(const std::vector<int16_t>& nodes, const std::vector<sim::Fault>& faults = {},
                   std::chrono::milliseconds lateDelay = 1200ms)
-        : server(Engine(nodes, faults, lateDelay)), connection(ConnectSerial(server.devicePath(), 1)) {}
+        : server(Engine(nodes, faults, lateDelay)),
+          connection(ConnectSerial(server.devicePath(), 1)) {}
 
-    static sim::ControllerEngine Engine(const std::vector<int16_t>& nodes, const std::vector<sim::Fault>& faults,
+    static sim::ControllerEngine Engine(const std::vector<int16_t>& nodes,
+                                        const std::vector<sim::Fault>& faults,
                                         std::chrono::milliseconds lateDelay) {
-        sim::ControllerEngine engine(sim::EngineOptions{.node = nodes.front(), .lateDelay = lateDelay});
+        sim::ControllerEngine engine(
+            sim::EngineOptions{.node = nodes.front(), .lateDelay = lateDelay});
         engine.setMemory(sim::DemoMemory());
         for (int16_t n : nodes) engine.addNode(n, sim::DemoMemory());
         for (const sim::Fault& f : faults) engine.faults().add(f);
@@ -54,15 +57,19 @@ TEST(NodeScan, FindsExactlyTheNodesServedInOrder) {
 }
 
 TEST(NodeScan, AWrongCheckAnswerIsNoController) {
-    MultiDropLine line({3, 17}, {{0, sim::FaultKind::BadSum, sim::kAlways, sim::Direction::Read, 17}});
-    EXPECT_EQ(line.connection->scanNodes(Range(1, 20), kQuickLimitMs, {}).found, std::vector<int>{3});
+    MultiDropLine line({3, 17},
+                       {{0, sim::FaultKind::BadSum, sim::kAlways, sim::Direction::Read, 17}});
+    EXPECT_EQ(line.connection->scanNodes(Range(1, 20), kQuickLimitMs, {}).found,
+              std::vector<int>{3});
 }
 
 TEST(NodeScan, ALateReplyIsNotTakenForTheNextNode) {
     // Node 3 answers 30 ms after each request, past the brief limit: its reply arrives while node 4
     // is asked. Node 4 must not be listed, and node 3 is found by the confirming request.
-    MultiDropLine line({3}, {{0, sim::FaultKind::Late, sim::kAlways, sim::Direction::Read, 3}}, 30ms);
-    EXPECT_EQ(line.connection->scanNodes(Range(1, 8), kQuickLimitMs, {}).found, std::vector<int>{3});
+    MultiDropLine line({3}, {{0, sim::FaultKind::Late, sim::kAlways, sim::Direction::Read, 3}},
+                       30ms);
+    EXPECT_EQ(line.connection->scanNodes(Range(1, 8), kQuickLimitMs, {}).found,
+              std::vector<int>{3});
 }
 
 TEST(NodeScan, StopsAtTheFirstFoundWhenAskedAndWhenStopped) {
@@ -73,13 +80,15 @@ TEST(NodeScan, StopsAtTheFirstFoundWhenAskedAndWhenStopped) {
     ScanEvents stopAfterTwo;
     stopAfterTwo.probing = [&](int) { ++asked; };
     stopAfterTwo.stopRequested = [&] { return asked == 2; };
-    const ScanOutcome stopped = line.connection->scanNodes(Range(1, 20), kQuickLimitMs, stopAfterTwo);
+    const ScanOutcome stopped =
+        line.connection->scanNodes(Range(1, 20), kQuickLimitMs, stopAfterTwo);
     EXPECT_EQ(stopped.kind, ScanOutcome::Kind::Interrupted);
     EXPECT_EQ(asked, 2);
 }
 
 TEST(NodeScan, AMissingPortIsReported) {
-    const std::unique_ptr<ControllerConnection> connection = ConnectSerial("/dev/ttyCorvaneNoSuchAdapter9", 1);
+    const std::unique_ptr<ControllerConnection> connection =
+        ConnectSerial("/dev/ttyCorvaneNoSuchAdapter9", 1);
     const ScanOutcome outcome = connection->scanNodes({1, 2}, kQuickLimitMs, {});
     EXPECT_EQ(outcome.kind, ScanOutcome::Kind::PortFailed);
     EXPECT_EQ(outcome.portDevice, "/dev/ttyCorvaneNoSuchAdapter9");

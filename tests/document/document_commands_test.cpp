@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <optional>
@@ -14,12 +13,14 @@
 
 #include "document/document_state.h"
 #include "document/scene_file.h"
+#include "tests/support/scene_files.h"
 #include "tests/support/scripted_file_dialog.h"
 #include "tests/support/scripted_message_box.h"
 
 namespace corvane {
 namespace {
 
+using testing_support::FileBytes;
 using testing_support::ScriptedFileDialog;
 using testing_support::ScriptedMessageBox;
 using Kind = ScriptedFileDialog::Kind;
@@ -37,11 +38,6 @@ SceneTable aShow() {
     return t;
 }
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
 struct DocumentWorld {
     SceneTable scenes;
     DocumentState document;
@@ -54,8 +50,7 @@ struct DocumentWorld {
 
     QString path(const QString& name) const { return dir.filePath(name); }
     void saveFile(const QString& name, const SceneTable& table) {
-        QString error;
-        ASSERT_TRUE(SaveSceneFile(path(name), table, &error)) << error.toStdString();
+        testing_support::WriteFile(path(name), testing_support::SceneBytes(table));
     }
     void makeDirty(const SceneTable& table, const QString& current) {
         scenes = table;
@@ -63,7 +58,14 @@ struct DocumentWorld {
         document.Changed = true;
     }
     void choose(std::optional<QString> choice) { cdFile.choices.push_back(std::move(choice)); }
-    void answer(MessageAnswer a) { messages.answers.push_back(a); }
+    // The table, CurrentFile, Changed, and the file names the display showed, in order.
+    void expect(const SceneTable& table, const QString& current, bool changed,
+                const std::vector<QString>& shownTitles) const {
+        EXPECT_EQ(scenes, table);
+        EXPECT_EQ(document.CurrentFile, current);
+        EXPECT_EQ(document.Changed, changed);
+        EXPECT_EQ(titles, shownTitles);
+    }
 };
 
 TEST(DocumentCommands, CleanDocumentIsNeverAskedAbout) {
@@ -76,27 +78,19 @@ TEST(DocumentCommands, CleanDocumentIsNeverAskedAbout) {
     EXPECT_EQ(w.messages.shown.size(), 0u);
 }
 
-TEST(DocumentCommands, NewClearsEveryScene) {
-    DocumentWorld w;
-    w.makeDirty(aShow(), w.path("a.SCN"));
-    w.commands.New();
-    EXPECT_EQ(w.messages.shown, std::vector<Message>{kQuestion});
-    EXPECT_EQ(w.scenes, SceneTable{});  // scenes 32 to 63 as well
-    EXPECT_EQ(w.document.CurrentFile, "None");
-    EXPECT_FALSE(w.document.Changed);
-    EXPECT_EQ(w.titles, std::vector<QString>{"None"});
-}
+TEST(DocumentCommands, NewClearsEverySceneOnYesAndChangesNothingNotEvenTheTitleOnNo) {
+    DocumentWorld yes;
+    yes.makeDirty(aShow(), yes.path("a.SCN"));
+    yes.commands.New();
+    EXPECT_EQ(yes.messages.shown, std::vector<Message>{kQuestion});
+    yes.expect(SceneTable{}, "None", false, {"None"});  // scenes 32 to 63 as well
 
-TEST(DocumentCommands, NewAnsweredNoChangesNothingNotEvenTheTitle) {
-    DocumentWorld w;
-    w.makeDirty(aShow(), w.path("a.SCN"));
-    w.answer(MessageAnswer::No);
-    w.commands.New();
-    EXPECT_EQ(w.messages.shown.size(), 1u);
-    EXPECT_EQ(w.scenes, aShow());
-    EXPECT_EQ(w.document.CurrentFile, w.path("a.SCN"));
-    EXPECT_TRUE(w.document.Changed);
-    EXPECT_TRUE(w.titles.empty());
+    DocumentWorld no;
+    no.makeDirty(aShow(), no.path("a.SCN"));
+    no.messages.answers.push_back(MessageAnswer::No);
+    no.commands.New();
+    EXPECT_EQ(no.messages.shown.size(), 1u);
+    no.expect(aShow(), no.path("a.SCN"), true, {});
 }
 
 TEST(DocumentCommands, FirstOpenStartsAtTheInitialNameAndLoadsTheChosenFile) {
@@ -110,35 +104,26 @@ TEST(DocumentCommands, FirstOpenStartsAtTheInitialNameAndLoadsTheChosenFile) {
     EXPECT_EQ(w.cdFile.shown[0].filter, kFilter);
     EXPECT_EQ(w.cdFile.shown[0].flags, 6150);
     EXPECT_TRUE(w.document.DialogInitDone);
-    EXPECT_EQ(w.scenes, aShow());
-    EXPECT_EQ(w.document.CurrentFile, w.path("show.SCN"));
-    EXPECT_FALSE(w.document.Changed);
-    EXPECT_EQ(w.titles, std::vector<QString>{w.path("show.SCN")});
+    w.expect(aShow(), w.path("show.SCN"), false, {w.path("show.SCN")});
 }
 
-TEST(DocumentCommands, OpenAnsweredYesThenCancelledKeepsEverythingButRefreshes) {
-    DocumentWorld w;
-    w.makeDirty(aShow(), w.path("a.SCN"));
-    w.choose(std::nullopt);
-    w.commands.Open();
-    EXPECT_EQ(w.messages.shown, std::vector<Message>{kQuestion});
-    EXPECT_EQ(w.cdFile.shown.size(), 1u);
-    EXPECT_EQ(w.scenes, aShow());
-    EXPECT_EQ(w.document.CurrentFile, w.path("a.SCN"));
-    EXPECT_TRUE(w.document.Changed);
-    EXPECT_EQ(w.titles, std::vector<QString>{w.path("a.SCN")});
-    EXPECT_TRUE(w.document.DialogInitDone);  // the first dialog was prepared, though cancelled
-}
+TEST(DocumentCommands, OpenAnsweredYesThenCancelledOrAnsweredNoKeepsEverythingButRefreshes) {
+    DocumentWorld yes;
+    yes.makeDirty(aShow(), yes.path("a.SCN"));
+    yes.choose(std::nullopt);
+    yes.commands.Open();
+    EXPECT_EQ(yes.messages.shown, std::vector<Message>{kQuestion});
+    EXPECT_EQ(yes.cdFile.shown.size(), 1u);
+    yes.expect(aShow(), yes.path("a.SCN"), true, {yes.path("a.SCN")});
+    EXPECT_TRUE(yes.document.DialogInitDone);  // the first dialog was prepared, though cancelled
 
-TEST(DocumentCommands, OpenAnsweredNoShowsNoDialogButRefreshes) {
-    DocumentWorld w;
-    w.makeDirty(aShow(), "None");
-    w.answer(MessageAnswer::No);
-    w.commands.Open();
-    EXPECT_TRUE(w.cdFile.shown.empty());
-    EXPECT_FALSE(w.document.DialogInitDone);
-    EXPECT_TRUE(w.document.Changed);
-    EXPECT_EQ(w.titles, std::vector<QString>{"None"});
+    DocumentWorld no;
+    no.makeDirty(aShow(), "None");
+    no.messages.answers.push_back(MessageAnswer::No);
+    no.commands.Open();
+    EXPECT_TRUE(no.cdFile.shown.empty());
+    EXPECT_FALSE(no.document.DialogInitDone);
+    no.expect(aShow(), "None", true, {"None"});
 }
 
 // A dialog that hands back the initial pattern or nothing was not answered with a file.
@@ -150,9 +135,7 @@ TEST(DocumentCommands, InitialPatternOrEmptyNameCountsAsCancel) {
         w.commands.Open();
         w.choose(returned);
         w.commands.SaveAs();
-        EXPECT_EQ(w.scenes, aShow());
-        EXPECT_EQ(w.document.CurrentFile, "None");
-        EXPECT_TRUE(w.document.Changed);
+        w.expect(aShow(), "None", true, {"None", "None"});
         EXPECT_EQ(QDir(w.dir.path()).entryList(QDir::Files), QStringList{});
     }
 }
@@ -188,13 +171,8 @@ TEST(DocumentCommands, FirstSaveAsOfTheRunStartsAtTheInitialNameAndNeverAsks) {
     EXPECT_EQ(w.cdFile.shown[0].kind, Kind::Save);
     EXPECT_EQ(w.cdFile.shown[0].fileName, kInitial);
     EXPECT_TRUE(w.messages.shown.empty());
-    EXPECT_EQ(w.document.CurrentFile, w.path("new.SCN"));
-    EXPECT_FALSE(w.document.Changed);
-    EXPECT_EQ(w.titles, std::vector<QString>{w.path("new.SCN")});
-    SceneTable back;
-    QString error;
-    ASSERT_TRUE(LoadSceneFile(w.path("new.SCN"), back, &error));
-    EXPECT_EQ(back, aShow());
+    w.expect(aShow(), w.path("new.SCN"), false, {w.path("new.SCN")});
+    EXPECT_EQ(FileBytes(w.path("new.SCN")), testing_support::SceneBytes(aShow()));
 }
 
 TEST(DocumentCommands, SaveWithoutAFileRunsSaveAsAndItsCancelKeepsEverything) {
@@ -205,32 +183,21 @@ TEST(DocumentCommands, SaveWithoutAFileRunsSaveAsAndItsCancelKeepsEverything) {
     ASSERT_EQ(w.cdFile.shown.size(), 1u);
     EXPECT_EQ(w.cdFile.shown[0].kind, Kind::Save);
     EXPECT_TRUE(w.messages.shown.empty());
-    EXPECT_EQ(w.document.CurrentFile, "None");
-    EXPECT_TRUE(w.document.Changed);
-    EXPECT_EQ(w.titles, std::vector<QString>{"None"});
-}
-
-TEST(DocumentCommands, SaveIsComparedWithNoneExactly) {
-    DocumentWorld w;
-    w.makeDirty(aShow(), w.path("none"));  // a file that happens to be called "none"
-    w.commands.Save();
-    EXPECT_TRUE(w.cdFile.shown.empty());
-    EXPECT_EQ(bytesOf(w.path("none")).size(), 8192);
+    w.expect(aShow(), "None", true, {"None"});
 }
 
 TEST(DocumentCommands, SaveWithAFileWritesAtOnceWithoutDialogOrQuestion) {
-    DocumentWorld w;
-    w.saveFile("show.SCN", SceneTable{});
-    w.makeDirty(aShow(), w.path("show.SCN"));
-    w.commands.Save();
-    EXPECT_TRUE(w.cdFile.shown.empty());
-    EXPECT_TRUE(w.messages.shown.empty());
-    EXPECT_FALSE(w.document.Changed);
-    EXPECT_EQ(w.titles, std::vector<QString>{w.path("show.SCN")});
-    SceneTable back;
-    QString error;
-    ASSERT_TRUE(LoadSceneFile(w.path("show.SCN"), back, &error));
-    EXPECT_EQ(back, aShow());
+    // "none" is a file's name like any other: only "None" means no file.
+    for (const QString& name : {QStringLiteral("show.SCN"), QStringLiteral("none")}) {
+        DocumentWorld w;
+        w.saveFile(name, SceneTable{});
+        w.makeDirty(aShow(), w.path(name));
+        w.commands.Save();
+        EXPECT_TRUE(w.cdFile.shown.empty());
+        EXPECT_TRUE(w.messages.shown.empty());
+        w.expect(aShow(), w.path(name), false, {w.path(name)});
+        EXPECT_EQ(FileBytes(w.path(name)), testing_support::SceneBytes(aShow()));
+    }
 }
 
 TEST(DocumentCommands, ExitAndCloseAskWhileChanged) {
@@ -247,7 +214,7 @@ TEST(DocumentCommands, ExitAndCloseAskWhileChanged) {
     for (const Case& c : cases) {
         DocumentWorld w;
         w.document.Changed = c.changed;
-        if (c.answer) w.answer(*c.answer);
+        if (c.answer) w.messages.answers.push_back(*c.answer);
         EXPECT_EQ(w.commands.Unload(), c.closes);
         EXPECT_EQ(w.messages.shown.size(), c.asked);
         EXPECT_EQ(w.document.Changed, c.changed);  // nothing is saved or cleared on the way
@@ -256,71 +223,57 @@ TEST(DocumentCommands, ExitAndCloseAskWhileChanged) {
 
 TEST(DocumentCommands, AFileThatCannotBeOpenedIsReportedAndNothingChanges) {
     DocumentWorld w;
-    {
-        QFile f(w.path("short.SCN"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(100, '\x05'));
-    }
+    testing_support::WriteFile(w.path("short.SCN"), QByteArray(100, '\x05'));
     QDir(w.dir.path()).mkdir("folder.SCN");
-    struct Case {
-        QString name;
-        QString reason;
-    } cases[] = {
+    const std::pair<QString, QString> cases[] = {
         {"short.SCN", "the file is shorter than a scene file (100 of 8192 bytes)"},
         {"folder.SCN", "it is a folder"},
         {"missing.SCN", "the file does not exist"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, reason] : cases) {
         w.makeDirty(aShow(), w.path("current.SCN"));
         w.messages.shown.clear();
         w.titles.clear();
-        w.choose(w.path(c.name));
+        w.choose(w.path(name));
         w.commands.Open();
-        ASSERT_EQ(w.messages.shown.size(), 2u)
-            << c.name.toStdString();  // the question, the problem
-        EXPECT_EQ(w.messages.shown[1],
-                  messages::problem(
-                      QStringLiteral("Could not open %1: %2.").arg(w.path(c.name), c.reason)));
-        EXPECT_EQ(w.messages.shown[1].icon, MessageIcon::Critical);
-        EXPECT_EQ(w.messages.shown[1].title, "Error");
-        EXPECT_EQ(w.scenes, aShow());
-        EXPECT_EQ(w.document.CurrentFile, w.path("current.SCN"));
-        EXPECT_TRUE(w.document.Changed);
-        EXPECT_EQ(w.titles, std::vector<QString>{w.path("current.SCN")});
+        // The question, then the problem.
+        EXPECT_EQ(w.messages.shown,
+                  (std::vector<Message>{
+                      kQuestion,
+                      messages::problem(
+                          QStringLiteral("Could not open %1: %2.").arg(w.path(name), reason))}));
+        EXPECT_EQ(w.messages.shown.back().icon, MessageIcon::Critical);
+        EXPECT_EQ(w.messages.shown.back().title, "Error");
+        w.expect(aShow(), w.path("current.SCN"), true, {w.path("current.SCN")});
     }
 }
 
-TEST(DocumentCommands, AFailedSaveAsIsReportedAndKeepsTheDocumentAsItWas) {
-    struct Case {
-        QString name;
-        QString reason;
+TEST(DocumentCommands, AFailedSaveOrSaveAsIsReportedAndKeepsTheDocumentAsItWas) {
+    const std::pair<QString, QString> cases[] = {
+        {"gone/x.SCN", "the folder does not exist"},
+        {"pipe", "it is not a regular file (it is a named pipe)"},
+        {"folder.SCN", "it is a folder"},  // Save: the name is taken by a folder now
     };
-    for (const Case& c : {Case{"gone/x.SCN", "the folder does not exist"},
-                          Case{"pipe", "it is not a regular file (it is a named pipe)"}}) {
+    for (const auto& [name, reason] : cases) {
         DocumentWorld w;
         ASSERT_EQ(mkfifo(QFile::encodeName(w.path("pipe")).constData(), 0666), 0);
-        w.makeDirty(aShow(), "None");
-        const QString target = w.path(c.name);
+        ASSERT_TRUE(QDir(w.dir.path()).mkdir("folder.SCN"));
+        const QString target = w.path(name);
+        const bool saveAs = name != "folder.SCN";
+        w.makeDirty(aShow(), saveAs ? "None" : target);
         w.choose(target);
-        w.commands.SaveAs();
-        EXPECT_EQ(w.messages.shown,
-                  std::vector<Message>{messages::problem("Could not save " + target + ": " + c.reason + ".")});
-        EXPECT_EQ(w.document.CurrentFile, "None");
-        EXPECT_TRUE(w.document.Changed);
-        EXPECT_EQ(w.titles, std::vector<QString>{"None"});
+        saveAs ? w.commands.SaveAs() : w.commands.Save();
+        EXPECT_EQ(w.messages.shown, std::vector<Message>{messages::problem(
+                                        "Could not save " + target + ": " + reason + ".")});
+        w.expect(aShow(), saveAs ? "None" : target, true, {saveAs ? "None" : target});
+        // Nothing was created: no folder, nothing in the folder in the way, no file beside.
         EXPECT_TRUE(QFileInfo(w.path("pipe")).exists() && !QFileInfo(w.path("pipe")).isFile());
+        EXPECT_EQ(
+            QDir(w.dir.path())
+                .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System | QDir::Hidden),
+            (QStringList{"folder.SCN", "pipe"}));
+        EXPECT_TRUE(QDir(w.path("folder.SCN")).isEmpty());
     }
-}
-
-TEST(DocumentCommands, AFailedSaveKeepsTheOldFileAndChanged) {
-    DocumentWorld w;
-    ASSERT_TRUE(QDir(w.dir.path()).mkdir("show.SCN"));  // the name is taken by a folder now
-    w.makeDirty(aShow(), w.path("show.SCN"));
-    w.commands.Save();
-    EXPECT_EQ(w.messages.shown, std::vector<Message>{messages::problem(
-                                    "Could not save " + w.path("show.SCN") + ": it is a folder.")});
-    EXPECT_EQ(w.document.CurrentFile, w.path("show.SCN"));
-    EXPECT_TRUE(w.document.Changed);
 }
 
 TEST(DocumentCommands, AShowSavedAndReopenedIsTheSameByteForByte) {
@@ -328,7 +281,7 @@ TEST(DocumentCommands, AShowSavedAndReopenedIsTheSameByteForByte) {
     w.makeDirty(aShow(), "None");
     w.choose(w.path("show.SCN"));
     w.commands.Save();
-    const QByteArray first = bytesOf(w.path("show.SCN"));
+    const QByteArray first = FileBytes(w.path("show.SCN"));
     ASSERT_EQ(first.size(), 8192);
     w.commands.New();
     ASSERT_EQ(w.scenes, SceneTable{});
@@ -337,7 +290,7 @@ TEST(DocumentCommands, AShowSavedAndReopenedIsTheSameByteForByte) {
     EXPECT_EQ(w.scenes, aShow());
     w.document.Changed = true;
     w.commands.Save();
-    EXPECT_EQ(bytesOf(w.path("show.SCN")), first);
+    EXPECT_EQ(FileBytes(w.path("show.SCN")), first);
     EXPECT_TRUE(w.messages.shown.empty());
 }
 

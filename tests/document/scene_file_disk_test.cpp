@@ -14,30 +14,23 @@
 #include <QTemporaryDir>
 
 #include "document/scene_file.h"
-#include "tests/document/as_other_user.h"
+#include "tests/support/ordinary_user.h"
+#include "tests/support/scene_files.h"
 
 namespace corvane {
 namespace {
 
-using testing_support::asOrdinaryUser;
-using testing_support::inChild;
+using testing_support::AsOrdinaryUser;
+using testing_support::FileBytes;
+using testing_support::InChild;
+using testing_support::WriteFile;
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return QByteArray("<unreadable>");
-    return f.readAll();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
+// Each of the 4096 places has its own level, together covering the whole 16-bit range.
 SceneTable show() {
     SceneTable t;
-    for (int i = 0; i < kLevelCount; ++i) t.storage()[i] = static_cast<int16_t>((i * 37) % 256);
-    t(10, 20) = -3;
+    for (int i = 0; i < kLevelCount; ++i)
+        t.storage()[i] = static_cast<int16_t>(-32768 + 16 * i + i % 16);
+    t(63, 63) = 32767;
     return t;
 }
 
@@ -58,39 +51,17 @@ class SceneFileDisk : public ::testing::Test {
 TEST_F(SceneFileDisk, SavedFileIsExactlyTheTableAndLoadsBack) {
     QString error;
     ASSERT_TRUE(SaveSceneFile(path("show.SCN"), show(), &error)) << error.toStdString();
-    const QByteArray bytes = bytesOf(path("show.SCN"));
-    ASSERT_EQ(bytes.size(), 8192);
-    EXPECT_EQ(uint8_t(bytes[qsizetype{2} * SceneTable::index(1, 0)]), 37);
+    EXPECT_EQ(FileBytes(path("show.SCN")), testing_support::SceneBytes(show()));
     SceneTable back;
     ASSERT_TRUE(LoadSceneFile(path("show.SCN"), back, &error)) << error.toStdString();
     EXPECT_EQ(back, show());
 }
 
 TEST_F(SceneFileDisk, SavingOverALongerFileLeavesExactly8192Bytes) {
-    writeBytes(path("old.SCN"), QByteArray(20000, '\x55'));
+    WriteFile(path("old.SCN"), QByteArray(20000, '\x55'));
     QString error;
     ASSERT_TRUE(SaveSceneFile(path("old.SCN"), SceneTable{}, &error)) << error.toStdString();
-    EXPECT_EQ(bytesOf(path("old.SCN")), QByteArray(8192, '\0'));
-}
-
-TEST_F(SceneFileDisk, FilesThatCannotBeLoadedLeaveTheTableAndSayWhy) {
-    writeBytes(path("short.SCN"), QByteArray(100, '\x01'));
-    QDir(dir.path()).mkdir("folder.SCN");
-    struct Case {
-        QString name;
-        QString reason;
-    } cases[] = {
-        {"short.SCN", "the file is shorter than a scene file (100 of 8192 bytes)"},
-        {"folder.SCN", "it is a folder"},
-        {"missing.SCN", "the file does not exist"},
-    };
-    for (const Case& c : cases) {
-        SceneTable t = show();
-        QString error;
-        EXPECT_FALSE(LoadSceneFile(path(c.name), t, &error));
-        EXPECT_EQ(error, QStringLiteral("Could not open %1: %2.").arg(path(c.name), c.reason));
-        EXPECT_EQ(t, show()) << c.name.toStdString();
-    }
+    EXPECT_EQ(FileBytes(path("old.SCN")), QByteArray(8192, '\0'));
 }
 
 TEST_F(SceneFileDisk, AnUnreadableFileIsReported) {
@@ -98,7 +69,7 @@ TEST_F(SceneFileDisk, AnUnreadableFileIsReported) {
     ASSERT_TRUE(SaveSceneFile(path("locked.SCN"), SceneTable{}, &error));
     QFile::setPermissions(path("locked.SCN"), QFileDevice::Permissions{});
     const QString file = path("locked.SCN");
-    const auto result = asOrdinaryUser([&] {
+    const auto result = AsOrdinaryUser([&] {
         SceneTable t = show();
         QString e;
         const bool loaded = LoadSceneFile(file, t, &e);
@@ -109,25 +80,6 @@ TEST_F(SceneFileDisk, AnUnreadableFileIsReported) {
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(*result,
               "refused kept|Could not open " + file.toStdString() + ": permission denied.");
-}
-
-TEST_F(SceneFileDisk, SavesThatCannotBeDoneSayWhyAndCreateNothing) {
-    QDir(dir.path()).mkdir("folder.SCN");
-    struct Case {
-        QString target;
-        QString reason;
-    } cases[] = {
-        {path("no such folder/x.SCN"), "the folder does not exist"},
-        {path("folder.SCN"), "it is a folder"},
-    };
-    for (const Case& c : cases) {
-        QString error;
-        EXPECT_FALSE(SaveSceneFile(c.target, show(), &error));
-        EXPECT_EQ(error, QStringLiteral("Could not save %1: %2.").arg(c.target, c.reason));
-    }
-    EXPECT_FALSE(QFile::exists(path("no such folder")));
-    EXPECT_EQ(QDir(path("folder.SCN")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-              QStringList{});
 }
 
 // What each kind of file system entry is, as stat sees it without following a link.
@@ -145,17 +97,22 @@ TEST_F(SceneFileDisk, ADevicePipeOrSocketIsNeverReplacedByASave) {
     };
     std::vector<Case> cases{{"pipe", S_IFIFO, "a named pipe"}, {"socket", S_IFSOCK, "a socket"}};
     ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe")).constData(), 0666), 0);
-    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    struct Socket {
+        int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        ~Socket() { ::close(fd); }
+    } listener;
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const QByteArray socketPath = QFile::encodeName(path("socket"));
     ASSERT_LT(size_t(socketPath.size()), sizeof address.sun_path);
     std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(bind(listener.fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     if (geteuid() == 0) {
         // Made here, never in /dev: the numbers of /dev/null and of a loop device.
-        ASSERT_EQ(mknod(QFile::encodeName(path("null")).constData(), S_IFCHR | 0666, makedev(1, 3)), 0);
-        ASSERT_EQ(mknod(QFile::encodeName(path("disk")).constData(), S_IFBLK | 0660, makedev(7, 0)), 0);
+        ASSERT_EQ(mknod(QFile::encodeName(path("null")).constData(), S_IFCHR | 0666, makedev(1, 3)),
+                  0);
+        ASSERT_EQ(mknod(QFile::encodeName(path("disk")).constData(), S_IFBLK | 0660, makedev(7, 0)),
+                  0);
         cases.push_back({"null", S_IFCHR, "a character device"});
         cases.push_back({"disk", S_IFBLK, "a block device"});
     }
@@ -166,14 +123,13 @@ TEST_F(SceneFileDisk, ADevicePipeOrSocketIsNeverReplacedByASave) {
                              .arg(path(c.name), QLatin1String(c.said)));
         EXPECT_EQ(kindOf(path(c.name)), c.kind) << c.name.toStdString() << " was replaced";
     }
-    ::close(listener);
     // Nothing was left beside them either.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(),
               qsizetype(cases.size()));
 }
 
 TEST_F(SceneFileDisk, ALinkToAShowIsFollowedAndStaysALink) {
-    writeBytes(path("real.SCN"), QByteArray(8192, '\x44'));
+    WriteFile(path("real.SCN"), QByteArray(8192, '\x44'));
     ASSERT_TRUE(QFile::link(path("real.SCN"), path("link.SCN")));
     QString error;
     ASSERT_TRUE(SaveSceneFile(path("link.SCN"), show(), &error)) << error.toStdString();
@@ -183,43 +139,37 @@ TEST_F(SceneFileDisk, ALinkToAShowIsFollowedAndStaysALink) {
     EXPECT_EQ(back, show());
 }
 
-TEST_F(SceneFileDisk, AWriteProtectedFileIsNotReplaced) {
-    const QByteArray old(8192, '\x11');
-    writeBytes(path("kept.SCN"), old);
-    QFile::setPermissions(path("kept.SCN"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    // The folder lets anyone create files, so only the file's own protection stops the save.
-    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
-    const QString file = path("kept.SCN");
-    const auto result = asOrdinaryUser([&] {
-        QString e;
-        const bool saved = SaveSceneFile(file, show(), &e);
-        return (saved ? "saved|" : "refused|") + e.toStdString();
-    });
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, "refused|Could not save " + file.toStdString() +
-                           ": permission denied (the file is write-protected).");
-    EXPECT_EQ(bytesOf(file), old);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.SCN"});
-}
-
-TEST_F(SceneFileDisk, AFolderWithoutRoomForNewFilesIsReportedNotWrittenInPlace) {
-    // The user may change the file itself but not create the new file beside it.
-    const QByteArray old(8192, '\x22');
-    writeBytes(path("show.SCN"), old);
-    QFile::setPermissions(path("show.SCN"), QFileDevice::Permissions(0x6666));
-    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x5555));
+// As an ordinary user: a file it may not change, in a folder where anyone may create files; and
+// a file it may change, in a folder where it may not create the new file beside it.
+TEST_F(SceneFileDisk, AProtectedFileOrFolderIsReportedAndTheOldFileKept) {
+    const struct {
+        int fileMode;
+        int folderMode;
+        const char* why;
+    } cases[] = {
+        {0x4444, 0x7777, "the file is write-protected"},
+        {0x6666, 0x5555, "new files cannot be created in its folder"},
+    };
     const QString file = path("show.SCN");
-    const auto result = asOrdinaryUser([&] {
-        QString e;
-        const bool saved = SaveSceneFile(file, show(), &e);
-        return (saved ? "saved|" : "refused|") + e.toStdString();
-    });
-    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7700));
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, "refused|Could not save " + file.toStdString() +
-                           ": permission denied (new files cannot be created in its folder).");
-    EXPECT_EQ(bytesOf(file), old);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"show.SCN"});
+    const QByteArray old(8192, '\x11');
+    for (const auto& c : cases) {
+        QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7700));
+        QFile::remove(file);
+        WriteFile(file, old);
+        QFile::setPermissions(file, QFileDevice::Permissions(c.fileMode));
+        QFile::setPermissions(dir.path(), QFileDevice::Permissions(c.folderMode));
+        const auto result = AsOrdinaryUser([&] {
+            QString e;
+            const bool saved = SaveSceneFile(file, show(), &e);
+            return (saved ? "saved|" : "refused|") + e.toStdString();
+        });
+        QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7700));
+        ASSERT_TRUE(result.has_value());
+        EXPECT_EQ(*result, "refused|Could not save " + file.toStdString() +
+                               ": permission denied (" + c.why + ").");
+        EXPECT_EQ(FileBytes(file), old);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"show.SCN"});
+    }
 }
 
 TEST_F(SceneFileDisk, AFullDiskLeavesTheOldFileWhole) {
@@ -229,7 +179,7 @@ TEST_F(SceneFileDisk, AFullDiskLeavesTheOldFileWhole) {
     const QString file = mountPoint + "/show.SCN";
     const QByteArray old(8192, '\x33');
     // In a child with its own mount table: three pages of room, two taken by the old show.
-    const auto result = inChild(
+    const auto result = InChild(
         [&]() -> std::string {
             if (unshare(CLONE_NEWNS) != 0) return "skip: no mount namespace";
             if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
@@ -242,7 +192,7 @@ TEST_F(SceneFileDisk, AFullDiskLeavesTheOldFileWhole) {
             f.close();
             QString e;
             const bool saved = SaveSceneFile(file, show(), &e);
-            const bool kept = bytesOf(file) == old;
+            const bool kept = FileBytes(file) == old;
             const QString left = QDir(mountPoint).entryList(QDir::Files | QDir::Hidden).join(",");
             return std::string(saved ? "saved|" : "refused|") + e.toStdString() +
                    (kept ? "|old kept|" : "|old changed|") + left.toStdString();

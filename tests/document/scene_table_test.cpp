@@ -6,11 +6,6 @@
 namespace corvane {
 namespace {
 
-TEST(SceneTable, StartsAllZero) {
-    SceneTable t;
-    for (int16_t level : t.storage()) ASSERT_EQ(level, 0);
-}
-
 TEST(SceneTable, StoresSceneIndexFastest) {
     SceneTable t;
     t(1, 0) = 11;

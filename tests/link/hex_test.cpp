@@ -6,40 +6,28 @@
 namespace corvane {
 namespace {
 
-struct Hex2Case { int16_t value; const char* text; };
-class Hex2Table : public testing::TestWithParam<Hex2Case> {};
-TEST_P(Hex2Table, RendersLowEightBits) { EXPECT_EQ(Hex2(GetParam().value), GetParam().text); }
-INSTANTIATE_TEST_SUITE_P(Values, Hex2Table,
-                         testing::Values(Hex2Case{0, "00"}, Hex2Case{10, "0A"}, Hex2Case{255, "FF"},
-                                         Hex2Case{256, "00"}, Hex2Case{4095, "FF"}, Hex2Case{-1, "FF"},
-                                         Hex2Case{-256, "00"}, Hex2Case{254, "FE"}, Hex2Case{1, "01"},
-                                         Hex2Case{32767, "FF"}, Hex2Case{-32768, "00"}));
-
-struct Hex4Case { int32_t value; const char* text; };
-class Hex4Table : public testing::TestWithParam<Hex4Case> {};
-TEST_P(Hex4Table, RendersLowSixteenBits) { EXPECT_EQ(Hex4(GetParam().value), GetParam().text); }
-INSTANTIATE_TEST_SUITE_P(Values, Hex4Table,
-                         testing::Values(Hex4Case{0, "0000"}, Hex4Case{64, "0040"}, Hex4Case{4032, "0FC0"},
-                                         Hex4Case{65535, "FFFF"}, Hex4Case{65536, "0000"}, Hex4Case{-1, "FFFF"},
-                                         Hex4Case{INT32_MIN, "0000"}, Hex4Case{INT32_MAX, "FFFF"}));
-
-struct HexValCase { const char* text; int32_t value; };
-class HexValTable : public testing::TestWithParam<HexValCase> {};
-TEST_P(HexValTable, ReadsLeadingDigitsOfFirstTwo) { EXPECT_EQ(HexVal(GetParam().text), GetParam().value); }
-INSTANTIATE_TEST_SUITE_P(Values, HexValTable,
-                         testing::Values(HexValCase{"3F", 63}, HexValCase{"ff", 255}, HexValCase{"0A12", 10},
-                                         HexValCase{"7", 7}, HexValCase{"", 0}, HexValCase{"G1", 0},
-                                         HexValCase{"1G", 1}, HexValCase{"--", 0}, HexValCase{"dD", 221},
-                                         HexValCase{" 1", 0}, HexValCase{"\xff" "1", 0}));
+TEST(Hex, RendersTheLowBitsAndReadsTheLeadingDigitsOfTheFirstTwo) {
+    const std::pair<int16_t, const char*> hex2[] = {
+        {0, "00"},    {10, "0A"},  {255, "FF"}, {256, "00"},   {4095, "FF"},   {-1, "FF"},
+        {-256, "00"}, {254, "FE"}, {1, "01"},   {32767, "FF"}, {-32768, "00"},
+    };
+    for (const auto& [value, text] : hex2) EXPECT_EQ(Hex2(value), text) << value;
+    const std::pair<int32_t, const char*> hex4[] = {
+        {0, "0000"},     {64, "0040"}, {4032, "0FC0"},      {65535, "FFFF"},
+        {65536, "0000"}, {-1, "FFFF"}, {INT32_MIN, "0000"}, {INT32_MAX, "FFFF"},
+    };
+    for (const auto& [value, text] : hex4) EXPECT_EQ(Hex4(value), text) << value;
+    const std::pair<const char*, int32_t> hexVal[] = {
+        {"3F", 63}, {"ff", 255}, {"0A12", 10}, {"7", 7},  {"", 0},      {"G1", 0},
+        {"1G", 1},  {"--", 0},   {"dD", 221},  {" 1", 0}, {"\3771", 0},  // 0xFF, then "1"
+    };
+    for (const auto& [text, value] : hexVal) EXPECT_EQ(HexVal(text), value) << '"' << text << '"';
+    EXPECT_EQ(HexVal(std::string_view("A5B", 2)), 0xA5);  // no more than two characters
+}
 
 TEST(HexVal, ReadsBackEveryRenderedByte) {
     for (int v = -300; v <= 600; ++v)
         ASSERT_EQ(HexVal(Hex2(static_cast<int16_t>(v))), v & 0xFF) << "value " << v;
-}
-
-TEST(HexVal, LooksAtNoMoreThanTwoCharacters) {
-    const std::string_view text("A5B", 2);
-    EXPECT_EQ(HexVal(text), 0xA5);
 }
 
 TEST(StrictHex, EveryCharacterADigitOrNothing) {

@@ -8,7 +8,7 @@ namespace {
 
 TEST(NodeNumbers, DecimalAndHexadecimalWithinTheLine) {
     struct Case {
-        const char* text;
+        const char* text = nullptr;
         std::optional<int> node;
     };
     const Case cases[] = {

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "link/port_error.h"
-#include "tests/link/pseudo_terminal.h"
+#include "tests/support/pseudo_terminal.h"
 
 namespace corvane {
 namespace {
@@ -23,8 +23,7 @@ std::string AllByteValues() {
 }
 
 class QtSerialControlTest : public ::testing::Test {
-protected:
-
+  protected:
     void Open(const std::string& settings = "38400,n,8,1") {
         comCV.setDevice(pty.slave());
         comCV.setSettings(settings);
@@ -48,56 +47,43 @@ protected:
     QtSerialControl comCV;
 };
 
-TEST_F(QtSerialControlTest, OpensByPathWithModemLinesRaisedSilently) {
-    ASSERT_NO_THROW(Open());
-    EXPECT_TRUE(comCV.PortOpen());
-    EXPECT_EQ(comCV.device(), pty.slave());
-    EXPECT_EQ(comCV.Settings(), "38400,n,8,1");
-    comCV.setPortOpen(false);
-    EXPECT_FALSE(comCV.PortOpen());
-}
-
 TEST_F(QtSerialControlTest, OutputArrivesAtTheOtherEndByteForByte) {
     Open();
     comCV.Output("[DD0139700003F]");
-    EXPECT_EQ(pty.Read(15, 2s), "[DD0139700003F]");
+    EXPECT_EQ(pty.read(15, 2s), "[DD0139700003F]");
     const std::string every = AllByteValues();
     comCV.Output(every);
-    EXPECT_EQ(pty.Read(every.size(), 2s), every);
+    EXPECT_EQ(pty.read(every.size(), 2s), every);
 }
 
-TEST_F(QtSerialControlTest, InputTakesEveryCharacterWaiting) {
+TEST_F(QtSerialControlTest, InputTakesEveryCharacterWaitingInAsManyKernelChunksAsItTakes) {
     Open();
     const std::string every = AllByteValues();
-    pty.Write(every);
+    pty.write(every);
     EXPECT_EQ(CountReaching(256), 256);
     EXPECT_EQ(comCV.Input(), every);
     EXPECT_EQ(comCV.InBufferCount(), 0);
     EXPECT_EQ(comCV.Input(), "");
-}
-
-TEST_F(QtSerialControlTest, CountsWhatTheKernelHoldsWithoutAWait) {
-    Open();
-    pty.Write("{--}00");
-    std::this_thread::sleep_for(50ms);  // in the kernel, not yet in the port's buffer
-    EXPECT_EQ(comCV.InBufferCount(), 6);
-    pty.Write("[A5");
-    std::this_thread::sleep_for(50ms);
-    EXPECT_EQ(comCV.Input(), "{--}00[A5");
-}
-
-TEST_F(QtSerialControlTest, InputTakesMoreThanOneKernelChunk) {
-    Open();
     std::string many;
-    for (int i = 0; i < 20; ++i) many += AllByteValues();
-    pty.Write(many);
+    for (int i = 0; i < 20; ++i) many += every;
+    pty.write(many);
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(comCV.Input(), many);
 }
 
+TEST_F(QtSerialControlTest, CountsWhatTheKernelHoldsWithoutAWait) {
+    Open();
+    pty.write("{--}00");
+    std::this_thread::sleep_for(50ms);  // in the kernel, not yet in the port's buffer
+    EXPECT_EQ(comCV.InBufferCount(), 6);
+    pty.write("[A5");
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(comCV.Input(), "{--}00[A5");
+}
+
 TEST_F(QtSerialControlTest, WaitForInputReturnsWhenCharactersArriveAndBlocksOtherwise) {
     Open();
-    pty.Write("x");
+    pty.write("x");
     EXPECT_EQ(CountReaching(1), 1);
     // A character already waiting does not end the next wait early: it blocks for the slice.
     const auto start = std::chrono::steady_clock::now();
@@ -107,7 +93,7 @@ TEST_F(QtSerialControlTest, WaitForInputReturnsWhenCharactersArriveAndBlocksOthe
     EXPECT_LT(waited, 2s);
     std::thread late([this] {
         std::this_thread::sleep_for(30ms);
-        pty.Write("y");
+        pty.write("y");
     });
     comCV.waitForInput(1500);
     late.join();
@@ -116,29 +102,26 @@ TEST_F(QtSerialControlTest, WaitForInputReturnsWhenCharactersArriveAndBlocksOthe
 
 TEST_F(QtSerialControlTest, AppliesTheSettingsToTheLine) {
     Open("38400,n,8,1");
-    termios t = pty.Settings();
+    termios t = pty.settings();
     EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B38400));
     EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
     EXPECT_EQ(t.c_cflag & (PARENB | CSTOPB), 0u);
     EXPECT_EQ(t.c_lflag & (ECHO | ICANON), 0u);
     comCV.setSettings("9600,n,8,2");
-    t = pty.Settings();
+    t = pty.settings();
     EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B9600));
     EXPECT_EQ(t.c_cflag & CSTOPB, static_cast<tcflag_t>(CSTOPB));
 }
 
-TEST_F(QtSerialControlTest, SettingsTheDeviceRefusesAreReportedAndTheOldOnesKept) {
+// Settings the device cannot take, or that mean nothing, are refused and the old ones kept.
+TEST_F(QtSerialControlTest, RefusedSettingsAreReportedAndTheOldOnesKept) {
     Open("38400,n,8,1");
     // A pseudo-terminal carries 8 data bits without parity only.
     EXPECT_THROW(comCV.setSettings("38400,e,7,1"), PortError);
     EXPECT_EQ(comCV.Settings(), "38400,n,8,1");
-    const termios t = pty.Settings();
+    const termios t = pty.settings();
     EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B38400));
     EXPECT_TRUE(comCV.PortOpen());
-}
-
-TEST_F(QtSerialControlTest, MalformedSettingsAreRefusedAndTheOldOnesKept) {
-    comCV.setSettings("38400,n,8,1");
     try {
         comCV.setSettings("38400,n,9,1");
         FAIL() << "no error";
@@ -151,7 +134,7 @@ TEST_F(QtSerialControlTest, MalformedSettingsAreRefusedAndTheOldOnesKept) {
 
 TEST_F(QtSerialControlTest, HangUpWhileWaitingIsALostLine) {
     Open();
-    pty.CloseMaster();
+    pty.close();
     const auto start = std::chrono::steady_clock::now();
     try {
         comCV.waitForInput(200);
@@ -177,7 +160,7 @@ TEST_F(QtSerialControlTest, HangUpIsNoticedByCountReadAndWrite) {
         QtSerialControl control;
         control.setDevice(line.slave());
         control.setPortOpen(true);
-        line.CloseMaster();
+        line.close();
         EXPECT_THROW(call(control), PortError);
         EXPECT_FALSE(control.PortOpen());
     }

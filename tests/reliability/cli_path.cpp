@@ -1,34 +1,28 @@
 // One cell of the fault matrix through corvane-scenes against a corvane-sim process.
-#include "tests/reliability/cli_path.h"
-
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <chrono>
-#include <memory>
 #include <string>
 
 #include "link/qt_serial_control.h"
 #include "sim/fault.h"
 #include "sim/memory_file.h"
-#include "tests/cli/programs.h"
-#include "tests/reliability/serial_group.h"
+#include "tests/reliability/fault_cell.h"
 #include "tests/reliability/whole_or_nothing.h"
+#include "tests/support/programs.h"
 
 namespace corvane::reliability {
 namespace {
 
 using testing_support::FileBytes;
 using testing_support::ProgramRun;
+using testing_support::SceneBytes;
 using testing_support::SimProcess;
 using testing_support::WriteFile;
 
@@ -46,54 +40,6 @@ QString FaultText(const sim::Fault& f) {
     return QString::fromStdString(std::to_string(f.block) + ":" +
                                   std::string(sim::FaultKindName(f.kind)) + ":" + count + ":" +
                                   way);
-}
-
-// corvane-scenes as an ordinary user (nobody when the tests run as root), with a deadline. The
-// checkout may lie where that user cannot go (a home folder of mode 0700), so the user runs a copy
-// of the program from a folder of its own.
-ProgramRun RunScenesAsOrdinaryUser(const QStringList& args) {
-    uid_t uid = getuid();
-    gid_t gid = getgid();
-    const bool drop = geteuid() == 0;
-    if (drop) {
-        const passwd* nobody = getpwnam("nobody");
-        if (nobody == nullptr) {
-            ADD_FAILURE() << "no user nobody to run as";
-            return {};
-        }
-        uid = nobody->pw_uid;
-        gid = nobody->pw_gid;
-    }
-    QTemporaryDir programDir;
-    const QString program = programDir.filePath(QStringLiteral("corvane-scenes"));
-    if (!programDir.isValid() || !QFile::copy(QStringLiteral(CORVANE_SCENES_PROGRAM), program) ||
-        chmod(QFile::encodeName(programDir.path()).constData(), 0755) != 0 ||
-        chmod(QFile::encodeName(program).constData(), 0755) != 0) {
-        ADD_FAILURE() << "could not put a copy of corvane-scenes where an ordinary user can run it";
-        return {};
-    }
-    QProcess p;
-    p.setChildProcessModifier([drop, uid, gid] {
-        if (drop && (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0))
-            _exit(125);
-    });
-    p.start(program, args);
-    ProgramRun r;
-    if (!p.waitForStarted(kDeadlineMs)) {
-        ADD_FAILURE() << "corvane-scenes did not start as an ordinary user: " << p.errorString().toStdString();
-        return r;
-    }
-    if (!p.waitForFinished(kDeadlineMs)) {
-        p.kill();
-        p.waitForFinished(2000);
-        ADD_FAILURE() << "corvane-scenes as an ordinary user did not finish in time";
-        return r;
-    }
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    if (r.status == 125) ADD_FAILURE() << "could not become an ordinary user to run corvane-scenes";
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
 }
 
 // Files an ordinary user must be able to use: the show folder and the show, which a get writes
@@ -153,10 +99,10 @@ void CheckCliCell(const Cell& cell) {
     const QString show = dir.filePath("show/show.SCN");
     const QString loaded = dir.filePath("sim/controller.SCN");
     const QString saved = dir.filePath("sim/saved.SCN");
-    WriteFile(loaded, TableBytes(ControllerShow()));
+    WriteFile(loaded, SceneBytes(ControllerShow()));
     // A Get at the first block writes a new file; every other Get replaces one, which a failure
     // must leave whole. A Send reads its show from there.
-    if (cell.way == Way::Send || cell.block != kFirstBlock) WriteFile(show, TableBytes(ToolShow()));
+    if (cell.way == Way::Send || cell.block != kFirstBlock) WriteFile(show, SceneBytes(ToolShow()));
     const Before before = StartingPoint(cell, BytesIfAny(show));
     const QStringList showFolder = QDir(dir.filePath("show")).entryList(QDir::Files);
 
@@ -176,15 +122,15 @@ void CheckCliCell(const Cell& cell) {
         holder.setPortOpen(true);
     }
     if (cell.trouble == Trouble::NoPermission) {
-        RestrictToSerialGroup(device.toStdString());
+        testing_support::RestrictToSerialGroup(device.toStdString());
         OpenToOthers(dir.filePath("show"), show);
     }
 
     QElapsedTimer timer;
     timer.start();
-    const ProgramRun r = cell.trouble == Trouble::NoPermission
-                             ? RunScenesAsOrdinaryUser(args)
-                             : testing_support::RunScenes(args, QString(), kDeadlineMs);
+    const ProgramRun r = testing_support::RunProgram(
+        QStringLiteral(CORVANE_SCENES_PROGRAM), args,
+        {.deadlineMs = kDeadlineMs, .asOrdinaryUser = cell.trouble == Trouble::NoPermission});
     Observed after;
     after.took = std::chrono::milliseconds(timer.elapsed());
     if (cell.trouble == Trouble::Busy) {
@@ -199,7 +145,7 @@ void CheckCliCell(const Cell& cell) {
     after.reportedDone = r.status == 0;
     after.held = BytesIfAny(show);
     if (cell.way == Way::Send) {
-        EXPECT_TRUE(after.held == std::optional(TableBytes(ToolShow()))) << "send changed its file";
+        EXPECT_TRUE(after.held == std::optional(SceneBytes(ToolShow()))) << "send changed its file";
     }
 
     // Nothing but the show itself, and no half-written temporary file beside it.

@@ -10,52 +10,29 @@ constexpr std::array kLineTroubles{Trouble::Drop,  Trouble::BadSum, Trouble::Sho
                                    Trouble::Extra, Trouble::Noise,  Trouble::Close};
 constexpr std::array kOpenTroubles{Trouble::Missing, Trouble::Busy, Trouble::NoPermission};
 constexpr std::array kBlocks{kFirstBlock, kMiddleBlock, kLastBlock};
-constexpr std::array kPaths{Path::Transfer, Path::Cli};
-constexpr std::array kWays{Way::Get, Way::Send};
 
-const char* TroubleName(Trouble t) {
-    switch (t) {
-        case Trouble::Drop:
-            return "Drop";
-        case Trouble::BadSum:
-            return "BadSum";
-        case Trouble::Short:
-            return "Short";
-        case Trouble::Late:
-            return "Late";
-        case Trouble::Extra:
-            return "Extra";
-        case Trouble::Noise:
-            return "Noise";
-        case Trouble::Close:
-            return "Close";
-        case Trouble::Missing:
-            return "MissingDevice";
-        case Trouble::Busy:
-            return "BusyDevice";
-        case Trouble::NoPermission:
-            return "NoPermission";
-    }
-    return "Unknown";
-}
+// Each trouble's name in the cell names, the simulator's fault for it, and for a port that
+// cannot be opened the words the technician's message must hold.
+struct TroubleInfo {
+    const char* name;
+    sim::FaultKind kind;
+    const char* openReason;
+};
+constexpr TroubleInfo kInfo[] = {
+    {"Drop", sim::FaultKind::Drop, ""},
+    {"BadSum", sim::FaultKind::BadSum, ""},
+    {"Short", sim::FaultKind::Short, ""},
+    {"Late", sim::FaultKind::Late, ""},
+    {"Extra", sim::FaultKind::Extra, ""},
+    {"Noise", sim::FaultKind::Noise, ""},
+    {"Close", sim::FaultKind::Close, ""},
+    {"MissingDevice", sim::FaultKind::Drop, "no such device"},
+    {"BusyDevice", sim::FaultKind::Drop, "in use by another program"},
+    {"NoPermission", sim::FaultKind::Drop, "permission denied"},
+};
 
-sim::FaultKind KindOf(Trouble t) {
-    switch (t) {
-        case Trouble::BadSum:
-            return sim::FaultKind::BadSum;
-        case Trouble::Short:
-            return sim::FaultKind::Short;
-        case Trouble::Late:
-            return sim::FaultKind::Late;
-        case Trouble::Extra:
-            return sim::FaultKind::Extra;
-        case Trouble::Noise:
-            return sim::FaultKind::Noise;
-        case Trouble::Close:
-            return sim::FaultKind::Close;
-        default:
-            return sim::FaultKind::Drop;
-    }
+const TroubleInfo& Info(Trouble t) {
+    return kInfo[static_cast<int>(t)];
 }
 
 // Troubles that make an attempt run out of its time limit.
@@ -67,12 +44,9 @@ bool CostsTime(Trouble t) {
 
 std::optional<sim::Fault> Cell::fault() const {
     if (isOpenFailure()) return std::nullopt;
-    sim::Fault f;
-    f.block = block;
-    f.kind = KindOf(trouble);
-    f.count = repeat == Repeat::Once ? 1 : sim::kAlways;
-    f.direction = way == Way::Get ? sim::Direction::Read : sim::Direction::Write;
-    return f;
+    return sim::Fault{block, Info(trouble).kind, repeat == Repeat::Once ? 1 : sim::kAlways,
+                      way == Way::Get ? sim::Direction::Read : sim::Direction::Write,
+                      sim::kAnyNode};
 }
 
 bool Cell::mustFail() const {
@@ -85,22 +59,13 @@ bool Cell::mayFail() const {
 }
 
 const char* OpenFailureReason(Trouble trouble) {
-    switch (trouble) {
-        case Trouble::Missing:
-            return "no such device";
-        case Trouble::Busy:
-            return "in use by another program";
-        case Trouble::NoPermission:
-            return "permission denied";
-        default:
-            return "";
-    }
+    return Info(trouble).openReason;
 }
 
 std::string CellName(const Cell& cell) {
     std::string name = cell.path == Path::Transfer ? "Transfer_" : "Cli_";
     name += cell.way == Way::Get ? "Get_" : "Send_";
-    name += TroubleName(cell.trouble);
+    name += Info(cell.trouble).name;
     if (cell.isOpenFailure()) return name;
     name += cell.block < 10 ? "_Block0" : "_Block";
     name += std::to_string(cell.block);
@@ -110,8 +75,8 @@ std::string CellName(const Cell& cell) {
 
 std::vector<Cell> MatrixCells() {
     std::vector<Cell> cells;
-    for (Path path : kPaths) {
-        for (Way way : kWays) {
+    for (Path path : {Path::Transfer, Path::Cli}) {
+        for (Way way : {Way::Get, Way::Send}) {
             for (size_t k = 0; k < kLineTroubles.size(); ++k) {
                 const Trouble trouble = kLineTroubles[k];
                 const size_t turn = k + (way == Way::Send ? 1 : 0) + (path == Path::Cli ? 1 : 0);

@@ -50,4 +50,10 @@ std::string CellName(const Cell& cell);
 // that through corvane-scenes a time-out "once" is tried at the "always" cell's block only.
 std::vector<Cell> MatrixCells();
 
+// Runs the cell and checks it, recording failures with gtest: through SceneTransfer on QSerialPort
+// against a simulated controller on a pseudo-terminal in this process, or through corvane-scenes
+// get and send against a corvane-sim process.
+void CheckTransferCell(const Cell& cell);
+void CheckCliCell(const Cell& cell);
+
 }  // namespace corvane::reliability

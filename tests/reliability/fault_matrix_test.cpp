@@ -5,9 +5,7 @@
 
 #include <ostream>
 
-#include "tests/reliability/cli_path.h"
 #include "tests/reliability/fault_cell.h"
-#include "tests/reliability/transfer_path.h"
 
 namespace corvane::reliability {
 

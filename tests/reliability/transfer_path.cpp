@@ -1,9 +1,5 @@
 // One cell of the fault matrix through the transfer layer.
-#include "tests/reliability/transfer_path.h"
-
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <sstream>
@@ -12,10 +8,10 @@
 #include "connection/controller_connection.h"
 #include "link/qt_serial_control.h"
 #include "sim/pty_server.h"
-#include "tests/document/as_other_user.h"
-#include "tests/reliability/serial_group.h"
+#include "tests/reliability/fault_cell.h"
 #include "tests/reliability/whole_or_nothing.h"
-#include "tests/sim/watchdog.h"
+#include "tests/support/ordinary_user.h"
+#include "tests/support/scene_files.h"
 #include "transfer/scene_transfer.h"
 #include "transfer/transfer_report.h"
 
@@ -23,72 +19,62 @@ namespace corvane::reliability {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr char kMissingDevice[] = "/dev/ttyCorvaneNoSuchAdapter0";
+using testing_support::SceneBytes;
 
 // What one transfer did, as plain values so that a child process can hand them back.
 struct Ending {
     TransferOutcome outcome;
     int failuresShown = 0;  // blockFailed calls: the window shows its error message from there
+    int blocksStarted = 0;
     bool portLeftOpen = false;
     SceneTable table;  // Get: the table afterwards
-    std::chrono::milliseconds took{0};
+    long long tookMs = 0;
 };
 
 Ending Transfer(const Cell& cell, const std::string& device) {
     const std::unique_ptr<ControllerConnection> connection = ConnectSerial(device, 1);
-
     Ending e;
     e.table = ToolShow();
     TransferEvents events;
     events.blockFailed = [&e](const TransferOutcome&) { ++e.failuresShown; };
+    events.blockStarting = [&e](int) { ++e.blocksStarted; };
     const auto start = Clock::now();
     e.outcome = cell.way == Way::Get ? connection->getScenes(e.table, events)
                                      : connection->sendScenes(e.table, events);
-    e.took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    e.tookMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
     e.portLeftOpen = connection->comCV().PortOpen();
     return e;
 }
 
-std::string Encode(const Ending& e) {
-    std::ostringstream out;
-    out << static_cast<int>(e.outcome.kind) << '\n'
-        << e.outcome.block << '\n'
-        << e.failuresShown << '\n'
-        << e.portLeftOpen << '\n'
-        << (e.table == ToolShow()) << '\n'
-        << e.took.count() << '\n'
-        << e.outcome.portDevice << '\n'
-        << e.outcome.portReason << '\n';
-    return out.str();
-}
-
-Ending Decode(const std::string& text) {
-    std::istringstream in(text);
+// The transfer run by an ordinary user, who may not open the device, handed back as text.
+Ending TransferAsOrdinaryUser(const Cell& cell, const std::string& device) {
+    testing_support::RestrictToSerialGroup(device);
+    const std::optional<std::string> text = testing_support::AsOrdinaryUser([&] {
+        const Ending e = Transfer(cell, device);
+        std::ostringstream out;
+        out << static_cast<int>(e.outcome.kind) << ' ' << e.outcome.block << ' ' << e.failuresShown
+            << ' ' << e.blocksStarted << ' ' << e.portLeftOpen << ' ' << (e.table == ToolShow())
+            << ' ' << e.tookMs << '\n'
+            << e.outcome.portDevice << '\n'
+            << e.outcome.portReason << '\n';
+        return out.str();
+    });
     Ending e;
+    if (!text) {
+        ADD_FAILURE() << "the transfer as an ordinary user did not finish";
+        return e;
+    }
+    std::istringstream in(*text);
     int kind = 0;
-    bool tableKept = false;
-    long long took = 0;
-    in >> kind >> e.outcome.block >> e.failuresShown >> e.portLeftOpen >> tableKept >> took;
+    bool tableKept = false;  // else it shows as neither table
+    in >> kind >> e.outcome.block >> e.failuresShown >> e.blocksStarted >> e.portLeftOpen >>
+        tableKept >> e.tookMs;
+    e.table = tableKept ? ToolShow() : SceneTable{};
     in.ignore();
     std::getline(in, e.outcome.portDevice);
     std::getline(in, e.outcome.portReason);
     e.outcome.kind = static_cast<TransferOutcome::Kind>(kind);
-    e.table = tableKept ? ToolShow() : SceneTable{};
-    e.took = std::chrono::milliseconds(took);
     return e;
-}
-
-// The transfer run by an ordinary user, who may not open the device.
-Ending TransferAsOrdinaryUser(const Cell& cell, const std::string& device) {
-    RestrictToSerialGroup(device);
-    const std::optional<std::string> text =
-        testing_support::asOrdinaryUser([&] { return Encode(Transfer(cell, device)); });
-    if (!text) {
-        ADD_FAILURE() << "the transfer as an ordinary user did not finish";
-        return {};
-    }
-    return Decode(*text);
 }
 
 bool Contains(const std::string& text, const std::string& part) {
@@ -110,6 +96,9 @@ void ExpectClearReport(const Cell& cell, const Ending& e, const std::string& dev
         EXPECT_TRUE(Contains(e.outcome.portReason, OpenFailureReason(cell.trouble)))
             << e.outcome.portReason;
         EXPECT_FALSE(e.outcome.portReason.empty());
+        if (cell.isOpenFailure()) {
+            EXPECT_EQ(e.blocksStarted, 0) << "a block was started on a port that never opened";
+        }
         return;
     }
     ASSERT_EQ(e.outcome.kind, TransferOutcome::Kind::BlockFailed);
@@ -120,32 +109,22 @@ void ExpectClearReport(const Cell& cell, const Ending& e, const std::string& dev
 }  // namespace
 
 void CheckTransferCell(const Cell& cell) {
-    const sim::Watchdog deadline(std::chrono::seconds(30), CellName(cell));
     sim::PtyServer server{sim::ControllerEngine()};
-    const Before before = StartingPoint(cell, TableBytes(ToolShow()));
+    const Before before = StartingPoint(cell, SceneBytes(ToolShow()));
     server.setMemory(before.memory);
     if (const std::optional<sim::Fault> fault = cell.fault()) server.addFault(*fault);
 
-    std::string device = server.devicePath();
-    Ending e;
-    switch (cell.trouble) {
-        case Trouble::Missing:
-            device = kMissingDevice;
-            e = Transfer(cell, device);
-            break;
-        case Trouble::Busy: {
-            QtSerialControl holder;
-            holder.setDevice(device);
-            holder.setPortOpen(true);
-            e = Transfer(cell, device);
-            EXPECT_TRUE(holder.PortOpen()) << "the other program lost its port";
-            break;
-        }
-        case Trouble::NoPermission:
-            e = TransferAsOrdinaryUser(cell, device);
-            break;
-        default:
-            e = Transfer(cell, device);
+    const std::string device =
+        cell.trouble == Trouble::Missing ? "/dev/ttyCorvaneNoSuchAdapter0" : server.devicePath();
+    QtSerialControl holder;  // another program holding the port
+    if (cell.trouble == Trouble::Busy) {
+        holder.setDevice(device);
+        holder.setPortOpen(true);
+    }
+    const Ending e = cell.trouble == Trouble::NoPermission ? TransferAsOrdinaryUser(cell, device)
+                                                           : Transfer(cell, device);
+    if (cell.trouble == Trouble::Busy) {
+        EXPECT_TRUE(holder.PortOpen()) << "the other program lost its port";
     }
     ExpectClearReport(cell, e, device);
     if (cell.isOpenFailure()) {
@@ -154,9 +133,9 @@ void CheckTransferCell(const Cell& cell) {
 
     Observed after;
     after.reportedDone = e.outcome.ok();
-    after.held = TableBytes(e.table);
+    after.held = SceneBytes(e.table);
     after.memory = server.memory();
-    after.took = e.took;
+    after.took = std::chrono::milliseconds(e.tookMs);
     ExpectWholeOrNothing(cell, before, after);
 }
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "document/scene_file.h"
+#include "tests/support/scene_files.h"
 
 namespace corvane::reliability {
 namespace {
@@ -62,16 +62,6 @@ SceneTable ToolShow() {
     return t;
 }
 
-QByteArray TableBytes(const SceneTable& table) {
-    QByteArray bytes;
-    bytes.reserve(kSceneFileSize);
-    for (int16_t level : table.storage()) {
-        bytes.append(static_cast<char>(level & 0xFF));
-        bytes.append(static_cast<char>((level >> 8) & 0xFF));
-    }
-    return bytes;
-}
-
 Before StartingPoint(const Cell& cell, std::optional<QByteArray> held) {
     Before before;
     before.held = cell.way == Way::Get ? std::move(held) : std::nullopt;
@@ -90,7 +80,9 @@ void ExpectWholeOrNothing(const Cell& cell, const Before& before, const Observed
     if (cell.way == Way::Get) {
         EXPECT_EQ(after.memory, before.memory) << "a Get changed the controller";
         if (after.reportedDone) {
-            EXPECT_EQ(FirstDifference(after.held, TableBytes(sim::ToSceneTable(before.memory))), "")
+            EXPECT_EQ(FirstDifference(after.held, testing_support::SceneBytes(
+                                                      sim::ToSceneTable(before.memory))),
+                      "")
                 << "reported done, but the table is not the controller's";
         } else {
             EXPECT_EQ(FirstDifference(after.held, before.held), "")

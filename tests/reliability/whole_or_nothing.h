@@ -24,9 +24,6 @@ inline constexpr std::chrono::milliseconds kMargin{1500};
 SceneTable ControllerShow();
 SceneTable ToolShow();
 
-// Scene-file bytes of a table.
-QByteArray TableBytes(const SceneTable& table);
-
 // What was there before the transfer.
 struct Before {
     std::optional<QByteArray> held;  // Get: the table, or the output file (nothing: none existed)

@@ -6,62 +6,49 @@
 namespace corvane::sim {
 namespace {
 
-struct GoodFault {
-    const char* text;
-    Fault fault;
-};
-
-void PrintTo(const GoodFault& f, std::ostream* os) {
-    *os << f.text;
+TEST(FaultText, ReadsBlockKindCountDirectionAndNode) {
+    const std::pair<const char*, Fault> cases[] = {
+        {"5:drop:2", {5, FaultKind::Drop, 2, Direction::Any}},
+        {"63:late:always", {63, FaultKind::Late, kAlways, Direction::Any}},
+        {"0:badsum:1", {0, FaultKind::BadSum, 1, Direction::Any}},
+        {"10:close", {10, FaultKind::Close, 1, Direction::Any}},
+        {"7:short:3:write", {7, FaultKind::Short, 3, Direction::Write}},
+        {"7:extra:always:read", {7, FaultKind::Extra, kAlways, Direction::Read}},
+        {"1:noise", {1, FaultKind::Noise, 1, Direction::Any}},
+        {"3:drop:always@17", {3, FaultKind::Drop, kAlways, Direction::Any, 17}},
+        {"3:badsum:1:read@0xFE", {3, FaultKind::BadSum, 1, Direction::Read, 254}},
+    };
+    for (const auto& [text, fault] : cases) {
+        std::string error;
+        EXPECT_EQ(ParseFault(text, &error), fault) << text << ": " << error;
+    }
 }
 
-class GoodFaultText : public testing::TestWithParam<GoodFault> {};
-TEST_P(GoodFaultText, Parses) {
-    std::string error;
-    EXPECT_EQ(ParseFault(GetParam().text, &error), GetParam().fault) << error;
+TEST(FaultText, RefusesWithAReasonThatQuotesTheText) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "expected BLOCK:KIND"},
+        {"5", "expected BLOCK:KIND"},
+        {"5:drop:2:read:x", "expected BLOCK:KIND"},
+        {"64:drop", "block must be a number from 0 to 63"},
+        {"-1:drop", "block must be"},
+        {"x:drop", "block must be"},
+        {"5 :drop", "block must be"},
+        {"5:lose", "kind must be"},
+        {"5:DROP", "kind must be"},
+        {"5:drop:0", "count must be"},
+        {"5:drop:twice", "count must be"},
+        {"5:drop:99999999999", "count must be"},
+        {"5:drop:1:both", "direction must be"},
+        {"5:drop@255", "after @ comes a node number from 1 to 254"},
+        {"5:drop@", "after @ comes"},
+    };
+    for (const auto& [text, reason] : cases) {
+        std::string error;
+        EXPECT_EQ(ParseFault(text, &error), std::nullopt) << text;
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+        EXPECT_NE(error.find(text), std::string::npos) << error;
+    }
 }
-INSTANTIATE_TEST_SUITE_P(
-    Texts, GoodFaultText,
-    testing::Values(GoodFault{"5:drop:2", {5, FaultKind::Drop, 2, Direction::Any}},
-                    GoodFault{"63:late:always", {63, FaultKind::Late, kAlways, Direction::Any}},
-                    GoodFault{"0:badsum:1", {0, FaultKind::BadSum, 1, Direction::Any}},
-                    GoodFault{"10:close", {10, FaultKind::Close, 1, Direction::Any}},
-                    GoodFault{"7:short:3:write", {7, FaultKind::Short, 3, Direction::Write}},
-                    GoodFault{"7:extra:always:read",
-                              {7, FaultKind::Extra, kAlways, Direction::Read}},
-                    GoodFault{"1:noise", {1, FaultKind::Noise, 1, Direction::Any}},
-                    GoodFault{"3:drop:always@17", {3, FaultKind::Drop, kAlways, Direction::Any, 17}},
-                    GoodFault{"3:badsum:1:read@0xFE", {3, FaultKind::BadSum, 1, Direction::Read, 254}}));
-
-struct BadFault {
-    const char* text;
-    const char* reasonPart;
-};
-
-void PrintTo(const BadFault& f, std::ostream* os) {
-    *os << '"' << f.text << '"';
-}
-
-class BadFaultText : public testing::TestWithParam<BadFault> {};
-TEST_P(BadFaultText, IsRefusedWithReason) {
-    std::string error;
-    EXPECT_EQ(ParseFault(GetParam().text, &error), std::nullopt);
-    EXPECT_NE(error.find(GetParam().reasonPart), std::string::npos) << error;
-    EXPECT_NE(error.find(GetParam().text), std::string::npos) << error;
-}
-INSTANTIATE_TEST_SUITE_P(
-    Texts, BadFaultText,
-    testing::Values(BadFault{"", "expected BLOCK:KIND"}, BadFault{"5", "expected BLOCK:KIND"},
-                    BadFault{"5:drop:2:read:x", "expected BLOCK:KIND"},
-                    BadFault{"64:drop", "block must be a number from 0 to 63"},
-                    BadFault{"-1:drop", "block must be"}, BadFault{"x:drop", "block must be"},
-                    BadFault{"5 :drop", "block must be"}, BadFault{"5:lose", "kind must be"},
-                    BadFault{"5:DROP", "kind must be"}, BadFault{"5:drop:0", "count must be"},
-                    BadFault{"5:drop:twice", "count must be"},
-                    BadFault{"5:drop:99999999999", "count must be"},
-                    BadFault{"5:drop:1:both", "direction must be"},
-                    BadFault{"5:drop@255", "after @ comes a node number from 1 to 254"},
-                    BadFault{"5:drop@", "after @ comes"}));
 
 TEST(FaultPlan, CountsDownInOrderPerBlockAndDirection) {
     FaultPlan plan;

@@ -3,14 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/sim/raw_client.h"
 #include "tests/sim/sim_test_support.h"
+#include "tests/support/pseudo_terminal.h"
 
 namespace corvane::sim {
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using RawClient = testing_support::PseudoTerminal;
 
 const std::string kZeros(128, '0');
 const std::string kReadBlock0 = "[DD0139700003F]";   // node 01, read 0x0000
@@ -33,46 +34,11 @@ TEST(PtyServer, AnswersLiteralFramesExactly) {
     RawClient client(server.devicePath());
     ASSERT_TRUE(client.isOpen()) << server.devicePath();
 
-    ASSERT_TRUE(client.send(kReadBlock0));
-    EXPECT_EQ(client.receive(132, 2s), kReply0);
-    ASSERT_TRUE(client.send(kReadBlock63));
-    EXPECT_EQ(client.receive(132, 2s), kReply63);
-    EXPECT_EQ(client.receiveFor(50ms), "") << "nothing after the reply";
-}
-
-TEST(PtyServer, StoresWrittenBlockAndReadsItBack) {
-    PtyServer server(KnownEngine());
-    RawClient client(server.devicePath());
-    ASSERT_TRUE(client.send(kWriteBlock0Zeros.substr(0, 50)));  // a frame may come in pieces
-    ASSERT_TRUE(client.send(kWriteBlock0Zeros.substr(50)));
-    EXPECT_EQ(client.receive(6, 2s), "{--}01");
-    SceneMemory expected = KnownMemory();
-    expected[0].fill(0);
-    EXPECT_EQ(server.memory(), expected);
-
-    SceneMemory changed{};
-    changed[0].fill(0xAB);
-    server.setMemory(changed);
-    ASSERT_TRUE(client.send(kReadBlock0));
-    std::string abs;
-    for (int d = 0; d < 64; ++d) abs += "AB";
-    EXPECT_EQ(client.receive(132, 2s), "[2F" + abs + "]");
-}
-
-TEST(PtyServer, IgnoresOtherNodesAndNoiseWithoutAnswer) {
-    PtyServer server(KnownEngine());
-    RawClient client(server.devicePath());
-    ASSERT_TRUE(client.send("\x01\x02garbage[F5023970FC03F][DE0139700003F]"));
-    ASSERT_TRUE(server.waitForRequests(2, 2s));
-    EXPECT_EQ(client.receiveFor(100ms), "");
-    ASSERT_TRUE(client.send(kReadBlock0));
-    EXPECT_EQ(client.receive(132, 2s), kReply0);
-
-    const std::vector<RequestRecord> r = server.requests();
-    ASSERT_EQ(r.size(), 3u);
-    EXPECT_EQ(r[0].verdict, Verdict::OtherNode);
-    EXPECT_EQ(r[1].verdict, Verdict::BadChecksum);
-    EXPECT_EQ(r[2].verdict, Verdict::Served);
+    ASSERT_TRUE(client.write(kReadBlock0));
+    EXPECT_EQ(client.read(132, 2s), kReply0);
+    ASSERT_TRUE(client.write(kReadBlock63));
+    EXPECT_EQ(client.read(132, 2s), kReply63);
+    EXPECT_EQ(client.read(1, 50ms), "") << "nothing after the reply";
 }
 
 // A transfer opens the port once, tests open it many times: the line must survive every close.
@@ -81,39 +47,32 @@ TEST(PtyServer, ServesClientAfterClientOpeningAndClosing) {
     for (int i = 0; i < 20; ++i) {
         RawClient client(server.devicePath());
         ASSERT_TRUE(client.isOpen()) << "open " << i;
-        ASSERT_TRUE(client.send(kReadBlock0));
-        ASSERT_EQ(client.receive(132, 2s), kReply0) << "open " << i;
+        ASSERT_TRUE(client.write(kReadBlock0));
+        ASSERT_EQ(client.read(132, 2s), kReply0) << "open " << i;
     }
     // A reply nobody reads waits on the line for the next client, as on a real cable.
     {
         RawClient client(server.devicePath());
-        ASSERT_TRUE(client.send(kReadBlock63));
+        ASSERT_TRUE(client.write(kReadBlock63));
         ASSERT_TRUE(server.waitForRequests(21, 2s));
     }
     RawClient later(server.devicePath());
-    EXPECT_EQ(later.receive(132, 2s), kReply63);
+    EXPECT_EQ(later.read(132, 2s), kReply63);
 }
 
-TEST(PtyServer, LateReplyComesOnlyAfterItsDelay) {
-    PtyServer server(KnownEngine(EngineOptions{.lateDelay = 150ms}));
-    server.addFault({0, FaultKind::Late, 1, Direction::Any});
-    RawClient client(server.devicePath());
-    const auto sent = Clock::now();
-    ASSERT_TRUE(client.send(kReadBlock0));
-    EXPECT_EQ(client.receive(1, 100ms), "");
-    EXPECT_EQ(client.receive(132, 2s), kReply0);
-    EXPECT_GE(Clock::now() - sent, 150ms);
-}
-
-TEST(PtyServer, LateReplyHoldsBackNoOther) {
+// A late reply comes only after its delay, and holds back no other.
+TEST(PtyServer, LateReplyComesOnlyAfterItsDelayAndHoldsBackNoOther) {
     PtyServer server(KnownEngine(EngineOptions{.lateDelay = 300ms}));
     server.addFault({0, FaultKind::Late, 1, Direction::Any});
     RawClient client(server.devicePath());
-    ASSERT_TRUE(client.send(kReadBlock0));
+    const auto sent = Clock::now();
+    ASSERT_TRUE(client.write(kReadBlock0));
     ASSERT_TRUE(server.waitForRequests(1, 2s));
-    ASSERT_TRUE(client.send(kReadBlock63));
-    EXPECT_EQ(client.receive(132, 2s), kReply63);
-    EXPECT_EQ(client.receive(132, 2s), kReply0);
+    ASSERT_TRUE(client.write(kReadBlock63));
+    EXPECT_EQ(client.read(132, 2s), kReply63);
+    EXPECT_EQ(client.read(1, 100ms), "");
+    EXPECT_EQ(client.read(132, 2s), kReply0);
+    EXPECT_GE(Clock::now() - sent, 300ms);
 }
 
 // At 38400 baud and 10 bits a character, a 15-character request and a 132-character reply take
@@ -123,10 +82,10 @@ TEST(PtyServer, PacedLineTakesCableTime) {
     PtyServer server(KnownEngine(), PtyServerOptions{.paced = true});
     RawClient client(server.devicePath());
     const auto sent = Clock::now();
-    ASSERT_TRUE(client.send(kReadBlock0));
-    const std::string first = client.receive(1, 2s);
+    ASSERT_TRUE(client.write(kReadBlock0));
+    const std::string first = client.read(1, 2s);
     const auto firstAt = Clock::now();
-    const std::string rest = client.receive(132 - first.size(), 2s);
+    const std::string rest = client.read(132 - first.size(), 2s);
     const auto doneAt = Clock::now();
     EXPECT_EQ(first + rest, kReply0);
     EXPECT_GE(firstAt - sent, 16 * kCharacterTime);
@@ -134,8 +93,8 @@ TEST(PtyServer, PacedLineTakesCableTime) {
 
     // A write: 143 characters in, a 6-character acknowledgement out.
     const auto writeSent = Clock::now();
-    ASSERT_TRUE(client.send(kWriteBlock0Zeros));
-    EXPECT_EQ(client.receive(6, 2s), "{--}01");
+    ASSERT_TRUE(client.write(kWriteBlock0Zeros));
+    EXPECT_EQ(client.read(6, 2s), "{--}01");
     EXPECT_GE(Clock::now() - writeSent, 149 * kCharacterTime);
 }
 
@@ -143,7 +102,7 @@ TEST(PtyServer, StopsPromptlyWithReplyPending) {
     auto server = std::make_unique<PtyServer>(KnownEngine());
     server->addFault({0, FaultKind::Late, 1, Direction::Any});
     RawClient client(server->devicePath());
-    ASSERT_TRUE(client.send(kReadBlock0));
+    ASSERT_TRUE(client.write(kReadBlock0));
     ASSERT_TRUE(server->waitForRequests(1, 2s));
     const auto start = Clock::now();
     server.reset();

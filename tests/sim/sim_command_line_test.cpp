@@ -64,37 +64,30 @@ TEST(SimCommandLine, HelpExplainsFaultsAndExitStatus) {
         EXPECT_NE(c.text.find(part), std::string::npos) << part;
 }
 
-struct Refused {
-    QStringList args;
-    const char* reason;
-};
-
-void PrintTo(const Refused& r, std::ostream* os) {
-    *os << r.args.join(' ').toStdString();
+TEST(SimCommandLine, RefusesWhatItCannotUseAndSaysWhy) {
+    const std::string node =
+        "the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x "
+        "(0x0A), or several such as 3,17,20-22";
+    const std::pair<QStringList, std::string> cases[] = {
+        {{"--node", "0"}, "--node \"0\": " + node},
+        {{"--node", "0xFF"}, "--node \"0xFF\": " + node},
+        {{"--node", " 5"}, "--node \" 5\": " + node},
+        {{"--node", "1", "--node", "2"}, "--node was given more than once"},
+        {{"--help-all"}, "Unknown option 'help-all'."},
+        {{"--late-ms", "-1"},
+         "--late-ms \"-1\": the delay must be a number of milliseconds from 0 to 60000"},
+        {{"--fault", "64:drop"}, "fault \"64:drop\": the block must be a number from 0 to 63"},
+        {{"--load="}, "--load needs a file name"},
+        {{"--bogus"}, "Unknown option 'bogus'."},
+        {{"--node"}, "Missing value after '--node'."},
+        {{"extra"}, "unexpected argument \"extra\""},
+    };
+    for (const auto& [args, reason] : cases) {
+        const SimCommandLine c = Parse(args);
+        EXPECT_EQ(c.outcome, SimCommandLine::Outcome::Error) << reason;
+        EXPECT_EQ(c.text, reason);
+    }
 }
-
-class RefusedCommandLine : public testing::TestWithParam<Refused> {};
-TEST_P(RefusedCommandLine, SaysWhy) {
-    const SimCommandLine c = Parse(GetParam().args);
-    EXPECT_EQ(c.outcome, SimCommandLine::Outcome::Error);
-    EXPECT_EQ(c.text, GetParam().reason);
-}
-INSTANTIATE_TEST_SUITE_P(
-    Args, RefusedCommandLine,
-    testing::Values(
-        Refused{{"--node", "0"}, "--node \"0\": the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A), or several such as 3,17,20-22"},
-        Refused{{"--node", "0xFF"}, "--node \"0xFF\": the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A), or several such as 3,17,20-22"},
-        Refused{{"--node", " 5"}, "--node \" 5\": the node must be a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A), or several such as 3,17,20-22"},
-        Refused{{"--node", "1", "--node", "2"}, "--node was given more than once"},
-        Refused{{"--help-all"}, "Unknown option 'help-all'."},
-        Refused{{"--late-ms", "-1"},
-                "--late-ms \"-1\": the delay must be a number of milliseconds from 0 to 60000"},
-        Refused{{"--fault", "64:drop"},
-                "fault \"64:drop\": the block must be a number from 0 to 63"},
-        Refused{{"--load="}, "--load needs a file name"},
-        Refused{{"--bogus"}, "Unknown option 'bogus'."},
-        Refused{{"--node"}, "Missing value after '--node'."},
-        Refused{{"extra"}, "unexpected argument \"extra\""}));
 
 }  // namespace
 }  // namespace corvane::sim

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -19,27 +20,23 @@
 namespace corvane::testing_support {
 
 class FakeCommControl final : public CommControl {
-public:
+  public:
     // Characters that arrive atMs milliseconds after the frame that provoked them was written.
     struct Chunk {
         std::string text;
         int64_t atMs = 0;
     };
-    using Reply = std::vector<Chunk>;
+    using Reply = std::vector<Chunk>;  // empty: silence
     // Computes the reply to a frame; used once the queued replies run out.
     using Responder = std::function<Reply(const std::string& frame)>;
 
     static constexpr const char* kDevice = "fake-port";
-    // Polls in a row with no time passing before the fake calls it a busy loop and throws.
-    static constexpr int kSpinLimit = 100000;
 
     explicit FakeCommControl(TestStopwatch& clock) : clock_(clock) {}
 
-    // The reply to the next frame without one; an empty Reply is silence.
+    // The reply to the next frame without one.
     void queueReply(Reply reply) { queued_.push_back(std::move(reply)); }
-    void queueReply(std::string text, int64_t atMs = 0) {
-        queueReply(Reply{{std::move(text), atMs}});
-    }
+    void queueReply(std::string text, int64_t atMs = 0) { queueReply({{std::move(text), atMs}}); }
     void queueSilence() { queueReply(Reply{}); }
     void setResponder(Responder responder) { responder_ = std::move(responder); }
     // Characters waiting now, as if already received (line noise, a stale reply).
@@ -74,8 +71,7 @@ public:
     void setDTREnable(bool on) override { log(std::string("DTREnable=") + (on ? "1" : "0")); }
 
     void Output(const std::string& text) override {
-        requireOpen();
-        log("Output=" + text);
+        use("Output=" + text);
         if (loseOnOutput_) loseLine();
         outputs.push_back(text);
         Reply reply;
@@ -92,30 +88,22 @@ public:
         deliverDue();
     }
     std::string Input() override {
-        requireOpen();
-        log("Input");
-        countPoll();
-        deliverDue();
+        poll("Input");
         return std::exchange(buffer_, std::string());
     }
     int16_t InBufferCount() override {
-        requireOpen();
-        log("InBufferCount");
-        countPoll();
-        deliverDue();
+        poll("InBufferCount");
         return static_cast<int16_t>(std::min<size_t>(buffer_.size(), 32767));
     }
     void waitForInput(int milliseconds) override {
-        requireOpen();
+        if (!open_) throw PortError(kDevice, "the port is not open");
         waits.push_back(milliseconds);
         if (loseOnWait_) loseLine();
-        countPoll();
-        const int64_t until = clock_.now() + std::max(milliseconds, 0);
+        poll("");
         // Time runs to the first arrival within the slice, else to the slice's end.
-        if (!pending_.empty() && pending_.front().atMs <= until)
-            clock_.advance(std::max<int64_t>(pending_.front().atMs - clock_.now(), 0));
-        else
-            clock_.advance(until - clock_.now());
+        const int64_t until = clock_.now() + std::max(milliseconds, 0);
+        const int64_t next = pending_.empty() ? until : std::min(pending_.front().atMs, until);
+        clock_.advance(std::max<int64_t>(next - clock_.now(), 0));
         deliverDue();
     }
 
@@ -128,30 +116,33 @@ public:
     // The calls without the polls, which a waiting transaction makes many of.
     std::vector<std::string> callsWithoutPolls() const {
         std::vector<std::string> out;
-        for (const auto& call : calls)
-            if (call != "InBufferCount") out.push_back(call);
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out),
+                     [](const std::string& c) { return c != "InBufferCount"; });
         return out;
     }
 
-private:
+  private:
     void log(std::string call) { calls.push_back(std::move(call)); }
-    void requireOpen() const {
+    void use(std::string call) {
         if (!open_) throw PortError(kDevice, "the port is not open");
+        log(std::move(call));
     }
-    [[noreturn]] void loseLine() {
-        open_ = false;
-        loseOnWait_ = loseOnOutput_ = false;
-        throw PortError(kDevice, "the line was lost");
-    }
-    // A hard stop for a caller that polls without ever letting time pass, which would otherwise
-    // hang the test: only waiting moves this fake's clock.
-    void countPoll() {
+    // A poll of the line (call, or a wait when empty). A caller that polls 100000 times without
+    // ever letting time pass would hang the test, since only waiting moves this fake's clock: it
+    // is stopped here.
+    void poll(const char* call) {
+        if (*call != '\0') use(call);
         if (clock_.now() != lastNow_) {
             lastNow_ = clock_.now();
             pollsWithoutTime_ = 0;
         }
-        if (++pollsWithoutTime_ > kSpinLimit)
+        if (++pollsWithoutTime_ > 100000)
             throw std::logic_error("the caller polls the port in a busy loop: no time passes");
+        deliverDue();
+    }
+    [[noreturn]] void loseLine() {
+        open_ = loseOnWait_ = loseOnOutput_ = false;
+        throw PortError(kDevice, "the line was lost");
     }
     void deliverDue() {
         while (!pending_.empty() && pending_.front().atMs <= clock_.now()) {
@@ -169,7 +160,7 @@ private:
     std::optional<PortError> openError_;
     std::deque<Reply> queued_;
     Responder responder_;
-    std::deque<Chunk> pending_;  // atMs here is absolute, on the stopwatch's Now()
+    std::deque<Chunk> pending_;  // atMs here is absolute, on the stopwatch's now()
     std::string buffer_;
     int pollsWithoutTime_ = 0;
     int64_t lastNow_ = 0;

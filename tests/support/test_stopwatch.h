@@ -8,24 +8,20 @@
 namespace corvane::testing_support {
 
 class TestStopwatch final : public Stopwatch {
-public:
+  public:
     void restart() override {
         start_ = now_;
         ++restarts;
     }
-    int32_t reading() const override {
-        ++readings;
-        return static_cast<int32_t>(now_ - start_);
-    }
+    int32_t reading() const override { return static_cast<int32_t>(now_ - start_); }
 
     void advance(int64_t milliseconds) { now_ += milliseconds; }
     // Milliseconds since the test began, unaffected by restarts.
     int64_t now() const { return now_; }
 
     int restarts = 0;
-    mutable int readings = 0;
 
-private:
+  private:
     int64_t now_ = 0;
     int64_t start_ = 0;
 };

@@ -1,15 +1,16 @@
-// Get and Send against a scripted line: the port set-up and closing, all-or-nothing Get, and
-// refusals before anything is sent.
+// Get and Send against a scripted line: the port set-up and closing, all-or-nothing Get, late
+// replies, and refusals before anything is sent.
+#include "transfer/scene_transfer.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 
 #include "link/frame.h"
 #include "link/hex.h"
 #include "tests/support/fake_comm_control.h"
-#include "transfer/scene_transfer.h"
-#include "transfer/transfer_report.h"
 
 namespace corvane {
 namespace {
@@ -28,7 +29,9 @@ std::string ReadReply(int block) {
     return "[" + Hex2(FrameChecksum(codes, 3, n)) + body;
 }
 
-int BlockOf(const std::string& frame) { return HexVal(frame.substr(8, 2)) * 256 / 64 + HexVal(frame.substr(10, 2)) / 64; }
+int BlockOf(const std::string& frame) {
+    return HexVal(frame.substr(8, 2)) * 256 / 64 + HexVal(frame.substr(10, 2)) / 64;
+}
 
 struct World {
     TestStopwatch clock;
@@ -41,41 +44,37 @@ struct World {
 
     World() {
         events.blockStarting = [this](int b) { progress.push_back(b); };
-        events.blockFailed = [this](const TransferOutcome& o) { failures.emplace_back(o.block, port.PortOpen()); };
+        events.blockFailed = [this](const TransferOutcome& o) {
+            failures.emplace_back(o.block, port.PortOpen());
+        };
     }
     // Every read answered, except the listed blocks, which stay silent.
     void answerReads(const std::vector<int>& silent = {}) {
         port.setResponder([silent](const std::string& frame) {
             const int block = BlockOf(frame);
-            if (std::find(silent.begin(), silent.end(), block) != silent.end()) return FakeCommControl::Reply{};
+            if (std::find(silent.begin(), silent.end(), block) != silent.end())
+                return FakeCommControl::Reply{};
             return FakeCommControl::Reply{{ReadReply(block), 5}};
         });
     }
 };
 
-TEST(GetScenes, SetsUpThePortInOrderAndClosesIt) {
-    World w;
-    w.answerReads();
-    SceneTable scenes;
-    const TransferOutcome outcome = w.transfer.getScenes(scenes, w.events);
-    ASSERT_TRUE(outcome.ok());
-    const std::vector<std::string> calls = w.port.callsWithoutPolls();
-    ASSERT_GE(calls.size(), 6u);
-    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 5),
-              (std::vector<std::string>{"Device=/dev/ttyS7", "Settings=38400,n,8,1", "PortOpen=1", "RTSEnable=1", "DTREnable=1"}));
-    EXPECT_EQ(calls.back(), "PortOpen=0");
-    EXPECT_FALSE(w.port.PortOpen());
-    ASSERT_EQ(w.port.outputs.size(), 64u);
-    EXPECT_EQ(w.port.outputs[0], "[DD0139700003F]");
-    EXPECT_EQ(w.port.outputs[1], "[9E0139700403F]");
-}
-
-TEST(GetScenes, ReplacesEveryLevelAndReportsEachBlockInOrder) {
+TEST(GetScenes, SetsUpThePortReplacesEveryLevelBlockByBlockAndClosesIt) {
     World w;
     w.answerReads();
     SceneTable scenes;
     scenes.fill(-7);
     ASSERT_TRUE(w.transfer.getScenes(scenes, w.events).ok());
+    const std::vector<std::string> calls = w.port.callsWithoutPolls();
+    ASSERT_GE(calls.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 5),
+              (std::vector<std::string>{"Device=/dev/ttyS7", "Settings=38400,n,8,1", "PortOpen=1",
+                                        "RTSEnable=1", "DTREnable=1"}));
+    EXPECT_EQ(calls.back(), "PortOpen=0");
+    EXPECT_FALSE(w.port.PortOpen());
+    ASSERT_EQ(w.port.outputs.size(), 64u);
+    EXPECT_EQ(w.port.outputs[0], "[DD0139700003F]");
+    EXPECT_EQ(w.port.outputs[1], "[9E0139700403F]");
     for (int s = 0; s < 64; ++s)
         for (int d = 0; d < 64; ++d) ASSERT_EQ(scenes(s, d), (s + d) & 0xFF) << s << "," << d;
     std::vector<int> expected(64);
@@ -83,7 +82,9 @@ TEST(GetScenes, ReplacesEveryLevelAndReportsEachBlockInOrder) {
     EXPECT_EQ(w.progress, expected);
 }
 
-TEST(GetScenes, AFailedBlockLeavesTheWholeTableAsItWas) {
+// Reported once, while the port is still open; then the port is closed, and a Get leaves the
+// whole table as it was.
+TEST(Transfers, AFailedBlockIsReportedOnceWithThePortOpenAndAGetChangesNothing) {
     for (int failing : {0, 31, 63}) {
         World w;
         w.answerReads({failing});
@@ -93,43 +94,23 @@ TEST(GetScenes, AFailedBlockLeavesTheWholeTableAsItWas) {
         EXPECT_EQ(outcome.kind, TransferOutcome::Kind::BlockFailed);
         EXPECT_EQ(outcome.block, failing);
         EXPECT_EQ(scenes, before) << "block " << failing;
-        // Reported once, while the port was still open; then closed.
         EXPECT_EQ(w.failures, (std::vector<std::pair<int, bool>>{{failing, true}}));
         EXPECT_FALSE(w.port.PortOpen());
-        EXPECT_EQ(w.port.outputs.size(), static_cast<size_t>(failing + 3));  // three attempts at the last
+        // Three attempts at the last.
+        EXPECT_EQ(w.port.outputs.size(), static_cast<size_t>(failing + 3));
         EXPECT_EQ(w.progress.back(), failing);
     }
-}
-
-TEST(GetScenes, APortThatWillNotOpenIsReportedAndLeftClosed) {
-    World w;
-    w.port.failOpen(PortError("/dev/ttyUSB0", "no such device"));
-    SceneTable scenes = SceneTable::with({{1, 1, 1}});
-    const SceneTable before = scenes;
-    const TransferOutcome outcome = w.transfer.getScenes(scenes, w.events);
-    EXPECT_EQ(outcome.kind, TransferOutcome::Kind::PortFailed);
-    EXPECT_EQ(outcome.portDevice, "/dev/ttyUSB0");
-    EXPECT_EQ(outcome.portReason, "no such device");
-    EXPECT_EQ(scenes, before);
-    EXPECT_FALSE(w.port.PortOpen());
-    EXPECT_TRUE(w.port.outputs.empty());
-    EXPECT_TRUE(w.progress.empty());
-}
-
-TEST(GetScenes, ALineLostMidTransferLeavesTheTable) {
-    World w;
-    int frames = 0;
-    w.port.setResponder([&](const std::string& frame) {
-        if (++frames == 10) w.port.loseLineOnNextWait();
-        return FakeCommControl::Reply{{ReadReply(BlockOf(frame)), 5}};
+    World w;  // a Send whose second block is never acknowledged
+    w.port.setResponder([&w](const std::string&) {
+        return w.port.outputs.size() > 1 ? FakeCommControl::Reply{}
+                                         : FakeCommControl::Reply{{"{--}01", 5}};
     });
-    SceneTable scenes = SceneTable::with({{2, 2, 2}});
-    const SceneTable before = scenes;
-    const TransferOutcome outcome = w.transfer.getScenes(scenes, w.events);
-    EXPECT_EQ(outcome.kind, TransferOutcome::Kind::PortFailed);
-    EXPECT_EQ(scenes, before);
+    const TransferOutcome outcome = w.transfer.sendScenes(SceneTable{}, w.events);
+    EXPECT_EQ(outcome.kind, TransferOutcome::Kind::BlockFailed);
+    EXPECT_EQ(outcome.block, 1);
+    EXPECT_EQ(w.failures, (std::vector<std::pair<int, bool>>{{1, true}}));
+    EXPECT_EQ(w.port.outputs.size(), 4u);
     EXPECT_FALSE(w.port.PortOpen());
-    EXPECT_TRUE(w.failures.empty());  // not an upload error: the line itself went
 }
 
 TEST(SendScenes, WritesEachBlocksLevelsAndWaitsForTheAcknowledgement) {
@@ -150,20 +131,6 @@ TEST(SendScenes, WritesEachBlocksLevelsAndWaitsForTheAcknowledgement) {
     EXPECT_FALSE(w.port.PortOpen());
 }
 
-TEST(SendScenes, AnUnacknowledgedBlockStopsTheTransfer) {
-    World w;
-    int frames = 0;
-    w.port.setResponder([&](const std::string&) {
-        return ++frames > 1 ? FakeCommControl::Reply{} : FakeCommControl::Reply{{"{--}01", 5}};
-    });
-    const TransferOutcome outcome = w.transfer.sendScenes(SceneTable{}, w.events);
-    EXPECT_EQ(outcome.kind, TransferOutcome::Kind::BlockFailed);
-    EXPECT_EQ(outcome.block, 1);
-    EXPECT_EQ(w.failures, (std::vector<std::pair<int, bool>>{{1, true}}));
-    EXPECT_EQ(w.port.outputs.size(), 4u);
-    EXPECT_FALSE(w.port.PortOpen());
-}
-
 TEST(SendScenes, EveryLevelOutsideTheByteRangeIsNamedBeforeThePortOpens) {
     World w;
     SceneTable scenes = SceneTable::with({{0, 0, 256}, {12, 40, -1}, {63, 63, 32767}});
@@ -171,49 +138,48 @@ TEST(SendScenes, EveryLevelOutsideTheByteRangeIsNamedBeforeThePortOpens) {
     const TransferOutcome outcome = w.transfer.sendScenes(scenes, w.events);
     EXPECT_EQ(outcome.kind, TransferOutcome::Kind::LevelOutOfRange);
     // In send order: block by block, dimmer by dimmer.
-    EXPECT_EQ(outcome.badLevels, (std::vector<LevelOutOfRange>{{0, 0, 256}, {12, 40, -1}, {63, 62, 300}, {63, 63, 32767}}));
+    EXPECT_EQ(outcome.badLevels, (std::vector<LevelOutOfRange>{
+                                     {0, 0, 256}, {12, 40, -1}, {63, 62, 300}, {63, 63, 32767}}));
     EXPECT_EQ(outcome.framesSent, 0);
     EXPECT_TRUE(w.port.calls.empty()) << "the port was touched";
 }
 
-TEST(TransferReport, ARefusedSendNamesTheFirstTenLevelsAndCountsTheRest) {
-    TransferOutcome one;
-    one.badLevels = {{2, 5, 300}};
-    EXPECT_EQ(DescribeLevelOutOfRange(one),
-              "Nothing was sent: Scene 03, Dimmer 02.2 holds level 300, which a controller cannot store (levels "
-              "run from 0 to 255). Set that level in the editor, then send again.");
-    TransferOutcome many;
-    for (int s = 0; s < 13; ++s) many.badLevels.push_back({s, 0, -s - 1});
-    const std::string text = DescribeLevelOutOfRange(many);
-    EXPECT_EQ(text.rfind("Nothing was sent: 13 levels lie outside 0 to 255, which a controller cannot store: "
-                         "Scene 01, Dimmer 01.1 holds level -1; Scene 02, Dimmer 01.1 holds level -2; ",
-                         0),
-              0u)
-        << text;
-    EXPECT_NE(text.find("Scene 10, Dimmer 01.1 holds level -10; and 3 more. Set those levels in the editor"),
-              std::string::npos)
-        << text;
-    EXPECT_EQ(text.find("Scene 11"), std::string::npos) << text;
+// A reply that comes after its attempt has run out of time, once the block has been answered on
+// a retry, must not be taken for a later block's: read replies carry no address, so it would put
+// one scene's levels into another without a word. Block 5's first reply comes 1200 ms late, past
+// the 1000 ms limit; every other reply comes after 30 ms.
+void AnswerWithBlock5sFirstReplyLate(World& w, const std::function<std::string(int)>& reply,
+                                     int silentBlock = -1) {
+    w.port.setResponder([&w, reply, silentBlock](const std::string& frame) {
+        const int block = BlockOf(frame);
+        if (block == silentBlock) return FakeCommControl::Reply{};
+        const bool first = std::count(w.port.outputs.begin(), w.port.outputs.end(), frame) == 1;
+        return FakeCommControl::Reply{{reply(block), block == 5 && first ? 1200 : 30}};
+    });
 }
 
-TEST(TransferReport, AttemptsAreSaidInPlainWordsRunTogether) {
-    using A = AttemptResult;
-    EXPECT_EQ(DescribeAttempts({A::NoAnswer, A::NoAnswer, A::NoAnswer}), "no answer (3 attempts)");
-    EXPECT_EQ(DescribeAttempts({A::NoAnswer, A::WrongCheck, A::WrongCheck}),
-              "no answer, then wrong check digits (2 attempts)");
-    EXPECT_EQ(DescribeAttempts({A::TooShort, A::TooLate, A::NoAnswer}),
-              "a reply too short, then a reply too late, then no answer");
-    EXPECT_EQ(ProgressText(4), "Block: 05 Of 64");
-    EXPECT_EQ(ProgressText(63), "Block: 64 Of 64");
+TEST(LateReply, IsNotTakenForALaterBlocksLevels) {
+    World w;
+    AnswerWithBlock5sFirstReplyLate(w, ReadReply);
+    SceneTable scenes;
+    ASSERT_TRUE(w.transfer.getScenes(scenes, w.events).ok());
+    for (int s = 0; s < 64; ++s)
+        for (int d = 0; d < 64; ++d) ASSERT_EQ(scenes(s, d), (s + d) & 0xFF) << s << "," << d;
+    EXPECT_EQ(std::count(w.port.outputs.begin(), w.port.outputs.end(), "[A60139701403F]"), 2);
+    // The retried block costs no more than a block that fails outright: three limits.
+    EXPECT_LE(w.clock.now(), 63 * 30 + 3 * 1000);
 }
 
-TEST(TransferReport, ASendSaysWhetherAnythingReachedTheController) {
-    TransferOutcome refusedAtOpen;
-    refusedAtOpen.kind = TransferOutcome::Kind::PortFailed;
-    EXPECT_EQ(DescribeSendConsequence(refusedAtOpen), "Nothing was sent.");
-    TransferOutcome lostOnTheWay = refusedAtOpen;
-    lostOnTheWay.framesSent = 7;
-    EXPECT_EQ(DescribeSendConsequence(lostOnTheWay), "The controller may hold part of the show.");
+TEST(LateReply, IsNotTakenForALaterBlocksAcknowledgement) {
+    // Block 12's write goes unanswered; the late acknowledgement of block 5 must not stand in
+    // for it.
+    World w;
+    AnswerWithBlock5sFirstReplyLate(
+        w, [](int) { return std::string("{--}01"); }, 12);
+    const TransferOutcome outcome = w.transfer.sendScenes(SceneTable{}, w.events);
+    EXPECT_EQ(outcome.kind, TransferOutcome::Kind::BlockFailed);
+    EXPECT_EQ(outcome.block, 12);
+    EXPECT_EQ(w.port.outputs.size(), 12u + 1 + 3);  // blocks 0 to 11, block 5 twice, 12 thrice
 }
 
 }  // namespace
