@@ -2,9 +2,9 @@
 // pseudo-terminal, beside the wire-time floor of the characters exchanged at 38400 baud.
 //   unpaced: the tool's own overhead; paced: what a technician waits; silent: one block that
 //   never answers (three attempts), where the tool should sleep, not spin.
-#include <QCoreApplication>
 #include <sys/resource.h>
 
+#include <QCoreApplication>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -40,15 +40,17 @@ Figures Measure(Direction direction, bool paced, int silentBlock) {
     sim::PtyServerOptions options;
     options.paced = paced;
     sim::PtyServer server(std::move(engine), options);
-    if (silentBlock >= 0) server.addFault({silentBlock, sim::FaultKind::Drop, sim::kAlways, sim::Direction::Any});
+    if (silentBlock >= 0)
+        server.addFault({silentBlock, sim::FaultKind::Drop, sim::kAlways, sim::Direction::Any});
 
     const std::unique_ptr<ControllerConnection> connection = ConnectSerial(server.devicePath(), 1);
     SceneTable scenes = DemoShow();
 
     const double cpu0 = ThreadCpuSeconds();
     const auto t0 = Clock::now();
-    const TransferOutcome outcome = direction == Direction::Get ? connection->getScenes(scenes, {})
-                                                                : connection->sendScenes(scenes, {});
+    const TransferOutcome outcome = direction == Direction::Get
+                                        ? connection->getScenes(scenes, {})
+                                        : connection->sendScenes(scenes, {});
     Figures f;
     f.wall = std::chrono::duration<double>(Clock::now() - t0).count();
     f.cpu = ThreadCpuSeconds() - cpu0;
@@ -65,10 +67,12 @@ struct Line {
     sim::PtyServer server;
     std::unique_ptr<ControllerConnection> connection;
     Line(const std::vector<int16_t>& nodes, bool paced)
-        : server(Engine(nodes), sim::PtyServerOptions{paced, {}}), connection(ConnectSerial(server.devicePath(), 1)) {}
+        : server(Engine(nodes), sim::PtyServerOptions{paced, {}}),
+          connection(ConnectSerial(server.devicePath(), 1)) {}
     // No nodes: a line whose only controller is at 255, which nobody asks.
     static sim::ControllerEngine Engine(const std::vector<int16_t>& nodes) {
-        sim::ControllerEngine engine(sim::EngineOptions{.node = nodes.empty() ? int16_t{255} : nodes.front()});
+        sim::ControllerEngine engine(
+            sim::EngineOptions{.node = nodes.empty() ? int16_t{255} : nodes.front()});
         for (int16_t n : nodes) engine.addNode(n, sim::DemoMemory());
         return engine;
     }
@@ -80,7 +84,9 @@ std::vector<int> AllNodes() {
     return nodes;
 }
 
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 void PrintSearches() {
     constexpr double kLimit = kProbeLimitMs / 1000.0;
@@ -90,16 +96,18 @@ void PrintSearches() {
         Line silent({}, true);
         const auto t0 = Clock::now();
         const ScanOutcome o = silent.connection->scanNodes(AllNodes(), kProbeLimitMs, {});
-        std::printf("%-34s %-4s wall %7.3f s  bound 254 x (limit + 5 ms) %7.3f s\n", "scan, 254 silent nodes",
-                    o.ok() && o.found.empty() ? "ok" : "fail", Seconds(t0), silentBound);
+        std::printf("%-34s %-4s wall %7.3f s  bound 254 x (limit + 5 ms) %7.3f s\n",
+                    "scan, 254 silent nodes", o.ok() && o.found.empty() ? "ok" : "fail",
+                    Seconds(t0), silentBound);
     }
     {
         Line two({3, 254}, true);
         const auto t0 = Clock::now();
         const ScanOutcome o = two.connection->scanNodes(AllNodes(), kProbeLimitMs, {});
         const bool both = o.found == std::vector<int>{3, 254};
-        std::printf("%-34s %-4s wall %7.3f s  silent bound + 2 confirmations %7.3f s\n", "scan, nodes 3 and 254 served",
-                    both ? "ok" : "fail", Seconds(t0), silentBound + 2 * kConfirmLimitMs / 1000.0);
+        std::printf("%-34s %-4s wall %7.3f s  silent bound + 2 confirmations %7.3f s\n",
+                    "scan, nodes 3 and 254 served", both ? "ok" : "fail", Seconds(t0),
+                    silentBound + 2 * kConfirmLimitMs / 1000.0);
     }
     {
         Line three({3, 17, 254}, true);
@@ -115,9 +123,11 @@ void PrintSearches() {
         const double all = Seconds(t0);
         // A Get's wire time at 38400 baud: 64 requests of 15 characters and replies of 132.
         const double getWire = 64.0 * (15 + 132) * sim::kBitsPerCharacter / sim::kLineBaud;
-        std::printf("%-34s %-4s wall %7.3f s  scan %7.3f s + 3 Gets' wire time %6.3f s: ratio %5.3f (goal <= 1.03)\n",
-                    "backup, 3 controllers, paced", ok ? "ok" : "fail", all, scan, 3 * getWire,
-                    all / (scan + 3 * getWire));
+        std::printf(
+            "%-34s %-4s wall %7.3f s  scan %7.3f s + 3 Gets' wire time %6.3f s: ratio %5.3f (goal "
+            "<= 1.03)\n",
+            "backup, 3 controllers, paced", ok ? "ok" : "fail", all, scan, 3 * getWire,
+            all / (scan + 3 * getWire));
     }
     {
         // Find as the window runs it: from the node after the selected one, the first to answer.
@@ -127,30 +137,37 @@ void PrintSearches() {
         for (int n = 1; n <= 17; ++n) fromSeventeen.push_back(n);
         const auto t0 = Clock::now();
         const ScanOutcome o = next.connection->scanNodes(fromSeventeen, kProbeLimitMs, {}, true);
-        std::printf("%-34s %-4s wall %7.3f s  (goal < 0.3 s)\n", "find, controller at the next node",
+        std::printf("%-34s %-4s wall %7.3f s  (goal < 0.3 s)\n",
+                    "find, controller at the next node",
                     o.found == std::vector<int>{18} ? "ok" : "fail", Seconds(t0));
     }
 }
 
 void Print(const char* name, const Figures& f) {
-    const double floor = static_cast<double>(f.characters) * sim::kBitsPerCharacter / sim::kLineBaud;
-    std::printf("%-22s %-4s wall %8.3f s  wire floor %6.3f s  ratio %7.3f  cpu %6.3f s (%5.2f%% of wall)\n", name,
-                f.ok ? "ok" : "fail", f.wall, floor, floor > 0 ? f.wall / floor : 0.0, f.cpu,
-                f.wall > 0 ? 100.0 * f.cpu / f.wall : 0.0);
+    const double floor =
+        static_cast<double>(f.characters) * sim::kBitsPerCharacter / sim::kLineBaud;
+    std::printf(
+        "%-22s %-4s wall %8.3f s  wire floor %6.3f s  ratio %7.3f  cpu %6.3f s (%5.2f%% of wall)\n",
+        name, f.ok ? "ok" : "fail", f.wall, floor, floor > 0 ? f.wall / floor : 0.0, f.cpu,
+        f.wall > 0 ? 100.0 * f.cpu / f.wall : 0.0);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    std::printf("Transfers against the simulated controller on a pseudo-terminal (cpu: the tool's thread only)\n");
+    std::printf(
+        "Transfers against the simulated controller on a pseudo-terminal (cpu: the tool's thread "
+        "only)\n");
     Print("get, unpaced", Measure(Direction::Get, false, -1));
     Print("send, unpaced", Measure(Direction::Send, false, -1));
     Print("get, paced 38400", Measure(Direction::Get, true, -1));
     Print("send, paced 38400", Measure(Direction::Send, true, -1));
     Print("get, block 0 silent", Measure(Direction::Get, false, 0));
     Print("send, block 0 silent", Measure(Direction::Send, false, 0));
-    std::printf("Goals: paced ratio <= 1.03; unpaced get < 0.1 s; cpu <= 2%% of wall while a block is silent.\n");
+    std::printf(
+        "Goals: paced ratio <= 1.03; unpaced get < 0.1 s; cpu <= 2%% of wall while a block is "
+        "silent.\n");
     PrintSearches();
     return 0;
 }

@@ -43,22 +43,25 @@ const char kUsageText[] =
 int Dispatch(const QStringList& arguments, StandardOutput& out) {
     using Command = int (*)(const QStringList&, StandardOutput&);
     static const std::map<QString, Command> commands = {
-        {QStringLiteral("get"), Get},       {QStringLiteral("send"), Send},     {QStringLiteral("verify"), Verify},
-        {QStringLiteral("scan"), Scan},     {QStringLiteral("backup"), Backup}, {QStringLiteral("show"), Show},
-        {QStringLiteral("diff"), Diff},     {QStringLiteral("export"), Export}, {QStringLiteral("import"), Import},
-        {QStringLiteral("picture"), Picture},
+        {QStringLiteral("get"), Get},       {QStringLiteral("send"), Send},
+        {QStringLiteral("verify"), Verify}, {QStringLiteral("scan"), Scan},
+        {QStringLiteral("backup"), Backup}, {QStringLiteral("show"), Show},
+        {QStringLiteral("diff"), Diff},     {QStringLiteral("export"), Export},
+        {QStringLiteral("import"), Import}, {QStringLiteral("picture"), Picture},
     };
     if (arguments.size() < 2) {
         std::fputs(kUsageText, stderr);
         return kUsage;
     }
     const QString& command = arguments.at(1);
-    if (command == QStringLiteral("--help") || command == QStringLiteral("-h") || command == QStringLiteral("help")) {
+    if (command == QStringLiteral("--help") || command == QStringLiteral("-h") ||
+        command == QStringLiteral("help")) {
         out.write(kUsageText);
         return kDone;
     }
     // The same answer as the tool and the simulator give.
-    if (arguments.size() == 2 && (command == QStringLiteral("--version") || command == QStringLiteral("-v"))) {
+    if (arguments.size() == 2 &&
+        (command == QStringLiteral("--version") || command == QStringLiteral("-v"))) {
         out.write(std::string(kProgram) + " " + CORVANE_VERSION + "\n");
         return kDone;
     }
@@ -66,7 +69,8 @@ int Dispatch(const QStringList& arguments, StandardOutput& out) {
     if (found == commands.end()) {
         std::string names;
         for (const auto& [name, run] : commands) names += (names.empty() ? "" : ", ") + text(name);
-        return complain(kUsage, "unknown command \"" + text(command) + "\" (commands: " + names + "; see --help)");
+        return complain(kUsage, "unknown command \"" + text(command) + "\" (commands: " + names +
+                                    "; see --help)");
     }
     return found->second(arguments, out);
 }
@@ -77,7 +81,8 @@ int Run(const QStringList& arguments) {
     StandardOutput out(stdout);
     const int status = Dispatch(arguments, out);
     const std::string failed = out.close();
-    if (!failed.empty()) return complain(kFileError, "Could not write to standard output: " + failed);
+    if (!failed.empty())
+        return complain(kFileError, "Could not write to standard output: " + failed);
     return status;
 }
 

@@ -1,7 +1,6 @@
 // The commands of corvane-scenes that work on files only: show, diff, export, import.
 #include <QCommandLineParser>
 #include <QFile>
-
 #include <string>
 
 #include "cli/command_line.h"
@@ -16,10 +15,13 @@
 namespace corvane::cli {
 
 int Show(const QStringList& arguments, StandardOutput& out) {
-    CommandLine cmd(QStringLiteral("show"),
-                    QStringLiteral("Prints a scene of FILE (every scene without --scene) as the editor shows it."),
-                    QStringLiteral("FILE"));
-    const QCommandLineOption scene(QStringLiteral("scene"), QStringLiteral("The scene to print, 1 to 64."),
+    CommandLine cmd(
+        QStringLiteral("show"),
+        QStringLiteral(
+            "Prints a scene of FILE (every scene without --scene) as the editor shows it."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption scene(QStringLiteral("scene"),
+                                   QStringLiteral("The scene to print, 1 to 64."),
                                    QStringLiteral("S"));
     const QCommandLineOption levels(QStringLiteral("levels"),
                                     QStringLiteral("Print raw levels 0 to 255, not percentages."));
@@ -34,8 +36,8 @@ int Show(const QStringList& arguments, StandardOutput& out) {
         bool numeric = false;
         const int s = cmd.parser.value(scene).toInt(&numeric, 10);
         if (!numeric || s < 1 || s > kSceneCount)
-            return complain(kUsage,
-                            "--scene takes a scene number from 1 to 64, not \"" + text(cmd.parser.value(scene)) + "\"");
+            return complain(kUsage, "--scene takes a scene number from 1 to 64, not \"" +
+                                        text(cmd.parser.value(scene)) + "\"");
         first = last = s - 1;
     }
     SceneTable table;
@@ -49,15 +51,18 @@ int Show(const QStringList& arguments, StandardOutput& out) {
 }
 
 int Diff(const QStringList& arguments, StandardOutput& out) {
-    CommandLine cmd(QStringLiteral("diff"),
-                    QStringLiteral("Lists every scene and dimmer whose level differs between scene files A and B. "
-                                   "Exit status 0 when they hold the same levels, 1 when they differ."),
-                    QStringLiteral("A B"));
+    CommandLine cmd(
+        QStringLiteral("diff"),
+        QStringLiteral(
+            "Lists every scene and dimmer whose level differs between scene files A and B. "
+            "Exit status 0 when they hold the same levels, 1 when they differ."),
+        QStringLiteral("A B"));
     int status = kDone;
     if (!cmd.parse(arguments, 2, out, &status)) return status;
     SceneTable a;
     SceneTable b;
-    if (!LoadTable(cmd.positional(0), a, &status) || !LoadTable(cmd.positional(1), b, &status)) return status;
+    if (!LoadTable(cmd.positional(0), a, &status) || !LoadTable(cmd.positional(1), b, &status))
+        return status;
     int differences = 0;
     const std::string report = PrintDifferences(a, b, &differences);
     if (differences == 0) return kDone;
@@ -68,10 +73,12 @@ int Diff(const QStringList& arguments, StandardOutput& out) {
 }
 
 int Export(const QStringList& arguments, StandardOutput& out) {
-    CommandLine cmd(QStringLiteral("export"),
-                    QStringLiteral("Prints the scene file FILE as CSV: a header row of dimmer names, then one row "
-                                   "per scene."),
-                    QStringLiteral("FILE"));
+    CommandLine cmd(
+        QStringLiteral("export"),
+        QStringLiteral(
+            "Prints the scene file FILE as CSV: a header row of dimmer names, then one row "
+            "per scene."),
+        QStringLiteral("FILE"));
     int status = kDone;
     if (!cmd.parse(arguments, 1, out, &status)) return status;
     SceneTable table;
@@ -81,10 +88,12 @@ int Export(const QStringList& arguments, StandardOutput& out) {
 }
 
 int Import(const QStringList& arguments, StandardOutput& out) {
-    CommandLine cmd(QStringLiteral("import"),
-                    QStringLiteral("Reads CSV as written by export (or by a spreadsheet, with commas or semicolons "
-                                   "between fields) and writes it to FILE as a scene file."),
-                    QStringLiteral("CSV FILE"));
+    CommandLine cmd(
+        QStringLiteral("import"),
+        QStringLiteral(
+            "Reads CSV as written by export (or by a spreadsheet, with commas or semicolons "
+            "between fields) and writes it to FILE as a scene file."),
+        QStringLiteral("CSV FILE"));
     int status = kDone;
     if (!cmd.parse(arguments, 2, out, &status)) return status;
     const QString csvPath = cmd.positional(0);
@@ -92,12 +101,13 @@ int Import(const QStringList& arguments, StandardOutput& out) {
     const std::string notWritten = "; " + text(target) + " was not written.";
     QFile csv(csvPath);
     if (!csv.open(QIODevice::ReadOnly))
-        return complain(kFileError,
-                        "Could not read " + text(csvPath) + ": " + text(PlainReason(csv.errorString())) + notWritten);
+        return complain(kFileError, "Could not read " + text(csvPath) + ": " +
+                                        text(PlainReason(csv.errorString())) + notWritten);
     const QByteArray content = csv.readAll();
     SceneTable table;
     std::string error;
-    if (!ReadSceneCsv(std::string_view(content.constData(), static_cast<size_t>(content.size())), table, &error))
+    if (!ReadSceneCsv(std::string_view(content.constData(), static_cast<size_t>(content.size())),
+                      table, &error))
         return complain(kFileError, "Could not read " + text(csvPath) + ": " + error + notWritten);
     return SaveTable(target, table, &status) ? kDone : status;
 }

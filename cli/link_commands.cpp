@@ -2,7 +2,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-
 #include <algorithm>
 #include <string>
 
@@ -32,24 +31,27 @@ int GetInto(LinkSession& session, SceneTable& scenes, const std::string& consequ
 
 // Lists the levels of expected that the controller does not hold, under the columns
 // "Scene Dimmer <expected> read"; kDone when there are none.
-int Compare(const SceneTable& expected, const char* expectedColumn, const SceneTable& held, StandardOutput& out,
-            const std::string& whatDiffers) {
+int Compare(const SceneTable& expected, const char* expectedColumn, const SceneTable& held,
+            StandardOutput& out, const std::string& whatDiffers) {
     int differences = 0;
     const std::string report = PrintDifferences(expected, held, &differences);
     if (differences == 0) return kDone;
     out.write("Scene      Dimmer         " + std::string(expectedColumn) + "    read\n");
     out.write(report);
     out.write(CountOfLevelsDiffering(differences) + "\n");
-    return complain(kDiffer, std::to_string(differences) + (differences == 1 ? " level " : " levels ") + whatDiffers);
+    return complain(kDiffer, std::to_string(differences) +
+                                 (differences == 1 ? " level " : " levels ") + whatDiffers);
 }
 
 }  // namespace
 
 int Get(const QStringList& arguments, StandardOutput& out) {
-    CommandLine cmd(QStringLiteral("get"),
-                    QStringLiteral("Reads the controller's 64 scenes and writes them to FILE as a scene file, only "
-                                   "when all 64 blocks arrived."),
-                    QStringLiteral("FILE"));
+    CommandLine cmd(
+        QStringLiteral("get"),
+        QStringLiteral(
+            "Reads the controller's 64 scenes and writes them to FILE as a scene file, only "
+            "when all 64 blocks arrived."),
+        QStringLiteral("FILE"));
     const LinkOptions link;
     link.addTo(cmd.parser);
     int status = kDone;
@@ -67,18 +69,22 @@ int Get(const QStringList& arguments, StandardOutput& out) {
 }
 
 int Send(const QStringList& arguments, StandardOutput& out) {
-    CommandLine cmd(QStringLiteral("send"),
-                    QStringLiteral("Writes the scene file FILE to the controller's 64 scenes; with --verify, reads "
-                                   "every block back and reports each level that differs; with --backup, first "
-                                   "keeps what the controller held in OLD."),
-                    QStringLiteral("FILE"));
+    CommandLine cmd(
+        QStringLiteral("send"),
+        QStringLiteral(
+            "Writes the scene file FILE to the controller's 64 scenes; with --verify, reads "
+            "every block back and reports each level that differs; with --backup, first "
+            "keeps what the controller held in OLD."),
+        QStringLiteral("FILE"));
     const LinkOptions link;
     link.addTo(cmd.parser);
-    const QCommandLineOption verify(QStringLiteral("verify"), QStringLiteral("Read the scenes back and compare."));
-    const QCommandLineOption backup(QStringLiteral("backup"),
-                                    QStringLiteral("Read the controller's scenes into the scene file OLD first; "
-                                                   "nothing is sent unless that worked."),
-                                    QStringLiteral("OLD"));
+    const QCommandLineOption verify(QStringLiteral("verify"),
+                                    QStringLiteral("Read the scenes back and compare."));
+    const QCommandLineOption backup(
+        QStringLiteral("backup"),
+        QStringLiteral("Read the controller's scenes into the scene file OLD first; "
+                       "nothing is sent unless that worked."),
+        QStringLiteral("OLD"));
     cmd.parser.addOption(verify);
     cmd.parser.addOption(backup);
     int status = kDone;
@@ -115,11 +121,13 @@ int Send(const QStringList& arguments, StandardOutput& out) {
 }
 
 int Verify(const QStringList& arguments, StandardOutput& out) {
-    CommandLine cmd(QStringLiteral("verify"),
-                    QStringLiteral("Reads the controller's 64 scenes and compares them with the scene file FILE, "
-                                   "writing nothing anywhere. Exit status 0 when the controller holds exactly FILE, "
-                                   "5 when levels differ."),
-                    QStringLiteral("FILE"));
+    CommandLine cmd(
+        QStringLiteral("verify"),
+        QStringLiteral(
+            "Reads the controller's 64 scenes and compares them with the scene file FILE, "
+            "writing nothing anywhere. Exit status 0 when the controller holds exactly FILE, "
+            "5 when levels differ."),
+        QStringLiteral("FILE"));
     const LinkOptions link;
     link.addTo(cmd.parser);
     int status = kDone;
@@ -133,16 +141,19 @@ int Verify(const QStringList& arguments, StandardOutput& out) {
     SceneTable held;
     status = GetInto(*session, held, "Nothing was compared.");
     if (status != kDone) return status;
-    status = Compare(expected, "file", held, out, "on the controller differ from " + text(file) + ".");
+    status =
+        Compare(expected, "file", held, out, "on the controller differ from " + text(file) + ".");
     if (status == kDone) out.write("The controller holds exactly " + text(file) + ".\n");
     return status;
 }
 
 int Scan(const QStringList& arguments, StandardOutput& out) {
-    CommandLine cmd(QStringLiteral("scan"),
-                    QStringLiteral("Looks for controllers on the line: asks each node for its first block and lists "
-                                   "each one that answers, as its number and the window's name for it."),
-                    QString());
+    CommandLine cmd(
+        QStringLiteral("scan"),
+        QStringLiteral(
+            "Looks for controllers on the line: asks each node for its first block and lists "
+            "each one that answers, as its number and the window's name for it."),
+        QString());
     const LinkOptions link(LinkOptions::Reach::Search);
     link.addTo(cmd.parser);
     int status = kDone;
@@ -150,23 +161,27 @@ int Scan(const QStringList& arguments, StandardOutput& out) {
     std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
     if (!session) return status;
 
-    const ScanOutcome outcome =
-        session->connection().scanNodes(session->nodes(), session->limitMs(), session->scanEvents());
+    const ScanOutcome outcome = session->connection().scanNodes(
+        session->nodes(), session->limitMs(), session->scanEvents());
     std::vector<int> found = outcome.found;
     std::sort(found.begin(), found.end());
     status = session->finish(outcome);
     for (int node : found) out.write(std::to_string(node) + " " + NodeName(node) + "\n");
     if (status != kDone) return status;
-    if (found.empty()) return complain(kNoAnswer, "No controller answered on " + session->connection().label() + ".");
+    if (found.empty())
+        return complain(kNoAnswer,
+                        "No controller answered on " + session->connection().label() + ".");
     return kDone;
 }
 
 int Backup(const QStringList& arguments, StandardOutput& out) {
-    CommandLine cmd(QStringLiteral("backup"),
-                    QStringLiteral("Looks for controllers on the line, as scan does, and reads each one that answers "
-                                   "into DIR/node-N.SCN (N its node number), each file written only when all 64 "
-                                   "blocks arrived."),
-                    QStringLiteral("DIR"));
+    CommandLine cmd(
+        QStringLiteral("backup"),
+        QStringLiteral(
+            "Looks for controllers on the line, as scan does, and reads each one that answers "
+            "into DIR/node-N.SCN (N its node number), each file written only when all 64 "
+            "blocks arrived."),
+        QStringLiteral("DIR"));
     const LinkOptions link(LinkOptions::Reach::Search);
     link.addTo(cmd.parser);
     int status = kDone;
@@ -174,17 +189,20 @@ int Backup(const QStringList& arguments, StandardOutput& out) {
     const QString dir = cmd.positional(0);
     if (!QFileInfo(dir).isDir())
         return complain(kFileError, "Could not save in " + text(dir) +
-                                        (QFileInfo::exists(dir) ? ": it is not a folder." : ": the folder does not exist."));
+                                        (QFileInfo::exists(dir) ? ": it is not a folder."
+                                                                : ": the folder does not exist."));
     std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
     if (!session) return status;
     ControllerConnection& connection = session->connection();
 
-    const ScanOutcome scan = connection.scanNodes(session->nodes(), session->limitMs(), session->scanEvents());
+    const ScanOutcome scan =
+        connection.scanNodes(session->nodes(), session->limitMs(), session->scanEvents());
     status = session->finish(scan);
     if (status != kDone) return status;
     std::vector<int> found = scan.found;
     std::sort(found.begin(), found.end());
-    if (found.empty()) return complain(kNoAnswer, "No controller answered on " + connection.label() + ".");
+    if (found.empty())
+        return complain(kNoAnswer, "No controller answered on " + connection.label() + ".");
 
     int saved = 0;
     int worst = kDone;
@@ -198,12 +216,14 @@ int Backup(const QStringList& arguments, StandardOutput& out) {
             SaveTable(file, scenes, &nodeStatus))
             ++saved;
         if (nodeStatus == kInterrupted) return nodeStatus;
-        // A port that failed for one controller is the worst news; any other failure is "one failed".
+        // A port that failed for one controller is the worst news; any other failure is "one
+        // failed".
         if (nodeStatus == kPortError || (nodeStatus != kDone && worst == kDone)) worst = nodeStatus;
     }
-    out.write("Found " + std::to_string(found.size()) + (found.size() == 1 ? " controller" : " controllers") +
-              " on " + connection.label() + "; saved " + std::to_string(saved) + (saved == 1 ? " file" : " files") +
-              " in " + text(dir) + ".\n");
+    out.write("Found " + std::to_string(found.size()) +
+              (found.size() == 1 ? " controller" : " controllers") + " on " + connection.label() +
+              "; saved " + std::to_string(saved) + (saved == 1 ? " file" : " files") + " in " +
+              text(dir) + ".\n");
     if (worst == kDone) return kDone;
     return worst == kPortError ? kPortError : kNoAnswer;
 }

@@ -28,11 +28,12 @@ void LinkOptions::addTo(QCommandLineParser& parser) const {
     }
 }
 
-std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser, const LinkOptions& options,
-                                               int* status) {
+std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
+                                               const LinkOptions& options, int* status) {
     const std::string port = text(parser.value(options.port));
     if (!parser.isSet(options.port) || port.empty()) {
-        *status = complain(kUsage, "--port DEVICE is required (a device path, COM1 to COM8, or sim)");
+        *status =
+            complain(kUsage, "--port DEVICE is required (a device path, COM1 to COM8, or sim)");
         return nullptr;
     }
     int node = kFirstNode;
@@ -42,13 +43,15 @@ std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
         const std::string nodeText = text(parser.value(options.node));
         const std::optional<int> parsed = ParseNodeNumber(nodeText);
         if (!parsed) {
-            *status = complain(kUsage, "--node takes " + std::string(kNodeForms) + ", not \"" + nodeText + "\"");
+            *status = complain(
+                kUsage, "--node takes " + std::string(kNodeForms) + ", not \"" + nodeText + "\"");
             return nullptr;
         }
         node = *parsed;
     } else {
         std::string problem;
-        const std::optional<std::vector<int>> list = ParseNodeList(text(parser.value(options.nodes)), &problem);
+        const std::optional<std::vector<int>> list =
+            ParseNodeList(text(parser.value(options.nodes)), &problem);
         if (!list) {
             *status = complain(kUsage, "--nodes: " + problem);
             return nullptr;
@@ -57,8 +60,9 @@ std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
         bool numeric = false;
         limitMs = parser.value(options.limit).toInt(&numeric, 10);
         if (!numeric || limitMs < 1 || limitMs > kLongestLimitMs) {
-            *status = complain(kUsage, "--limit takes a number of milliseconds from 1 to 60000, not \"" +
-                                           text(parser.value(options.limit)) + "\"");
+            *status =
+                complain(kUsage, "--limit takes a number of milliseconds from 1 to 60000, not \"" +
+                                     text(parser.value(options.limit)) + "\"");
             return nullptr;
         }
     }
@@ -107,18 +111,21 @@ void LinkSession::endProgressLine() {
     started_ = false;
 }
 
-int LinkSession::finish(const TransferOutcome& outcome, const char* failure, const std::string& consequence) {
+int LinkSession::finish(const TransferOutcome& outcome, const char* failure,
+                        const std::string& consequence) {
     endProgressLine();
     switch (outcome.kind) {
         case TransferOutcome::Kind::Done:
             return kDone;
         case TransferOutcome::Kind::BlockFailed:
-            return complain(kNoAnswer, std::string(failure) + " The controller on " + connection_->label() +
-                                           " (node " + std::to_string(connection_->node()) +
-                                           ") did not answer block " + SceneNumberText(outcome.block) +
-                                           " of 64 after three attempts. " + consequence);
+            return complain(kNoAnswer,
+                            std::string(failure) + " The controller on " + connection_->label() +
+                                " (node " + std::to_string(connection_->node()) +
+                                ") did not answer block " + SceneNumberText(outcome.block) +
+                                " of 64 after three attempts. " + consequence);
         case TransferOutcome::Kind::PortFailed:
-            return complain(kPortError, DescribePortFailure(outcome, connection_->label()) + " " + consequence);
+            return complain(kPortError,
+                            DescribePortFailure(outcome, connection_->label()) + " " + consequence);
         case TransferOutcome::Kind::LevelOutOfRange:
             return complain(kFileError, DescribeLevelOutOfRange(outcome));
         case TransferOutcome::Kind::Interrupted:
@@ -133,8 +140,8 @@ int LinkSession::finish(const ScanOutcome& outcome) {
         case ScanOutcome::Kind::Done:
             return kDone;
         case ScanOutcome::Kind::PortFailed:
-            return complain(kPortError,
-                            DescribePortFailure(outcome.portDevice, outcome.portReason, connection_->label()));
+            return complain(kPortError, DescribePortFailure(outcome.portDevice, outcome.portReason,
+                                                            connection_->label()));
         case ScanOutcome::Kind::Interrupted:
             return complain(kInterrupted, "Interrupted: the search did not reach every node.");
     }

@@ -5,7 +5,6 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,20 +21,24 @@ struct LinkOptions {
     explicit LinkOptions(Reach reach = Reach::OneNode) : reach(reach) {}
 
     Reach reach;
-    QCommandLineOption port{QStringLiteral("port"),
-                            QStringLiteral("The line to the controller: a device path, COM1 to COM8, or sim."),
-                            QStringLiteral("DEVICE")};
-    QCommandLineOption node{QStringLiteral("node"),
-                            QStringLiteral("The controller's node number, 1 to 254 (default 1), in decimal or as "
-                                           "0x and two hexadecimal digits (0x0A)."),
-                            QStringLiteral("N"), QStringLiteral("1")};
-    QCommandLineOption nodes{QStringLiteral("nodes"),
-                             QStringLiteral("The nodes to look at: numbers and ranges such as 3,17,20-30, in "
-                                            "decimal or 0x hexadecimal (default 1-254)."),
-                             QStringLiteral("LIST"), QStringLiteral("1-254")};
-    QCommandLineOption limit{QStringLiteral("limit"),
-                             QStringLiteral("How long each node is given to answer, in milliseconds (default 200)."),
-                             QStringLiteral("MS"), QStringLiteral("200")};
+    QCommandLineOption port{
+        QStringLiteral("port"),
+        QStringLiteral("The line to the controller: a device path, COM1 to COM8, or sim."),
+        QStringLiteral("DEVICE")};
+    QCommandLineOption node{
+        QStringLiteral("node"),
+        QStringLiteral("The controller's node number, 1 to 254 (default 1), in decimal or as "
+                       "0x and two hexadecimal digits (0x0A)."),
+        QStringLiteral("N"), QStringLiteral("1")};
+    QCommandLineOption nodes{
+        QStringLiteral("nodes"),
+        QStringLiteral("The nodes to look at: numbers and ranges such as 3,17,20-30, in "
+                       "decimal or 0x hexadecimal (default 1-254)."),
+        QStringLiteral("LIST"), QStringLiteral("1-254")};
+    QCommandLineOption limit{
+        QStringLiteral("limit"),
+        QStringLiteral("How long each node is given to answer, in milliseconds (default 200)."),
+        QStringLiteral("MS"), QStringLiteral("200")};
 
     void addTo(QCommandLineParser& parser) const;
 };
@@ -43,8 +46,8 @@ struct LinkOptions {
 class LinkSession {
   public:
     // nullptr after a usage or port problem, which has been said, with its exit status in *status.
-    static std::unique_ptr<LinkSession> open(const QCommandLineParser& parser, const LinkOptions& options,
-                                             int* status);
+    static std::unique_ptr<LinkSession> open(const QCommandLineParser& parser,
+                                             const LinkOptions& options, int* status);
 
     // Progress lines and Ctrl-C for a transfer, and for a search.
     TransferEvents events();

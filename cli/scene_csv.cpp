@@ -13,7 +13,8 @@ namespace {
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -60,15 +61,17 @@ bool ReadSceneCsv(std::string_view text, SceneTable& table, std::string* error) 
     while (!lines.empty() && trimmed(lines.back()).empty()) lines.pop_back();
 
     constexpr size_t kColumns = 1 + kDimmerCount;
-    if (lines.empty()) return fail("line 1: the file is empty; expected a header row and 64 scene rows");
+    if (lines.empty())
+        return fail("line 1: the file is empty; expected a header row and 64 scene rows");
     // Where the decimal mark is a comma, spreadsheets put semicolons between fields.
-    const char separator = lines[0].find(',') == std::string_view::npos && lines[0].find(';') != std::string_view::npos
-                               ? ';'
-                               : ',';
+    const char separator =
+        lines[0].find(',') == std::string_view::npos && lines[0].find(';') != std::string_view::npos
+            ? ';'
+            : ',';
     const std::vector<std::string_view> header = SplitFields(lines[0], separator);
     if (header.size() != kColumns)
-        return fail("line 1: the header has " + std::to_string(header.size()) + " columns; expected " +
-                    std::to_string(kColumns) + " (Scene and 64 dimmers)");
+        return fail("line 1: the header has " + std::to_string(header.size()) +
+                    " columns; expected " + std::to_string(kColumns) + " (Scene and 64 dimmers)");
     for (size_t c = 1; c < kColumns; ++c) {
         const std::string expected = DimmerName(static_cast<int>(c - 1));
         if (trimmed(header[c]) != expected)
@@ -83,16 +86,16 @@ bool ReadSceneCsv(std::string_view text, SceneTable& table, std::string* error) 
         const size_t lineNo = row + 2;
         const std::string_view line = lines[row + 1];
         if (trimmed(line).empty())
-            return fail("line " + std::to_string(lineNo) + ": the line is blank; expected the row of scene " +
-                        std::to_string(s + 1));
+            return fail("line " + std::to_string(lineNo) +
+                        ": the line is blank; expected the row of scene " + std::to_string(s + 1));
         const std::vector<std::string_view> fields = SplitFields(line, separator);
         if (fields.size() != kColumns)
             return fail("line " + std::to_string(lineNo) + ": " + std::to_string(fields.size()) +
                         " columns; expected " + std::to_string(kColumns));
         const std::optional<int> scene = wholeNumber(trimmed(fields[0]));
         if (!scene || *scene != s + 1)
-            return fail(where(lineNo, 1) + "expected scene number " + std::to_string(s + 1) + ", found \"" +
-                        std::string(trimmed(fields[0])) + "\"");
+            return fail(where(lineNo, 1) + "expected scene number " + std::to_string(s + 1) +
+                        ", found \"" + std::string(trimmed(fields[0])) + "\"");
         for (int d = 0; d < kDimmerCount; ++d) {
             const std::string_view field = trimmed(fields[static_cast<size_t>(d) + 1]);
             const std::optional<int> level = wholeNumber(field);
@@ -104,7 +107,8 @@ bool ReadSceneCsv(std::string_view text, SceneTable& table, std::string* error) 
     }
     if (rows != kSceneCount)
         return fail("line " + std::to_string(rows < kSceneCount ? rows + 2 : 2 + kSceneCount) +
-                    ": expected exactly 64 scene rows after the header, found " + std::to_string(rows));
+                    ": expected exactly 64 scene rows after the header, found " +
+                    std::to_string(rows));
     table = read;
     return true;
 }

@@ -22,7 +22,8 @@ std::string PrintScene(const SceneTable& table, int scene, LevelFormat format) {
         for (int column = 0; column < 4; ++column) {
             const int d = 16 * column + row;
             const int16_t level = table(scene, d);
-            const std::string value = format == LevelFormat::Raw ? std::to_string(level) : LevelText(level);
+            const std::string value =
+                format == LevelFormat::Raw ? std::to_string(level) : LevelText(level);
             if (column > 0) line += "   ";
             line += DimmerName(d) + " " + padLeft(value, 6);
         }
@@ -38,8 +39,9 @@ std::string PrintDifferences(const SceneTable& a, const SceneTable& b, int* coun
         for (int d = 0; d < kDimmerCount; ++d) {
             if (a(s, d) == b(s, d)) continue;
             ++n;
-            out += "Scene: " + SceneNumberText(s) + "  " + DimmerName(d) + "  " + padLeft(std::to_string(a(s, d)), 6) +
-                   "  " + padLeft(std::to_string(b(s, d)), 6) + "\n";
+            out += "Scene: " + SceneNumberText(s) + "  " + DimmerName(d) + "  " +
+                   padLeft(std::to_string(a(s, d)), 6) + "  " +
+                   padLeft(std::to_string(b(s, d)), 6) + "\n";
         }
     }
     if (count != nullptr) *count = n;

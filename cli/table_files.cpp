@@ -17,12 +17,14 @@ bool LoadTable(const QString& path, SceneTable& table, int* status, bool warnOut
     }
     const qint64 size = QFileInfo(path).size();
     if (size > kSceneFileSize)
-        complain(kDone, text(path) + " is " + std::to_string(size) + " bytes long; a scene file has " +
-                            std::to_string(kSceneFileSize) + ": the rest is ignored");
+        complain(kDone, text(path) + " is " + std::to_string(size) +
+                            " bytes long; a scene file has " + std::to_string(kSceneFileSize) +
+                            ": the rest is ignored");
     int outside = 0;
     for (int16_t level : table.storage()) outside += level < 0 || level > 255 ? 1 : 0;
     if (warnOutOfRange && outside > 0)
-        complain(kDone, text(path) + " holds " + std::to_string(outside) + (outside == 1 ? " level" : " levels") +
+        complain(kDone, text(path) + " holds " + std::to_string(outside) +
+                            (outside == 1 ? " level" : " levels") +
                             " outside 0 to 255, which no controller holds; is it a scene file?");
     return true;
 }

@@ -10,7 +10,8 @@
 
 namespace corvane {
 
-ControllerConnection::ControllerConnection(std::string device, int node, std::unique_ptr<CommControl> comCV,
+ControllerConnection::ControllerConnection(std::string device, int node,
+                                           std::unique_ptr<CommControl> comCV,
                                            std::unique_ptr<Stopwatch> stopwatch)
     : device_(std::move(device)),
       label_(device_),
@@ -25,12 +26,13 @@ TransferOutcome ControllerConnection::getScenes(SceneTable& scenes, const Transf
     return transfer_.getScenes(scenes, events);
 }
 
-TransferOutcome ControllerConnection::sendScenes(const SceneTable& scenes, const TransferEvents& events) {
+TransferOutcome ControllerConnection::sendScenes(const SceneTable& scenes,
+                                                 const TransferEvents& events) {
     return transfer_.sendScenes(scenes, events);
 }
 
-ScanOutcome ControllerConnection::scanNodes(const std::vector<int>& nodes, int32_t limitMs, const ScanEvents& events,
-                                            bool stopAtFirst) {
+ScanOutcome ControllerConnection::scanNodes(const std::vector<int>& nodes, int32_t limitMs,
+                                            const ScanEvents& events, bool stopAtFirst) {
     return NodeScan(link_, device_).scan(nodes, limitMs, events, stopAtFirst);
 }
 
@@ -39,12 +41,14 @@ std::unique_ptr<ControllerConnection> ConnectSerial(const std::string& device, i
                                                   std::make_unique<SteadyStopwatch>());
 }
 
-std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int node, std::string* error) {
+std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int node,
+                                                   std::string* error) {
     if (name.empty()) {
         *error = "no device was named: a device path, COM1 to COM8, or sim";
         return nullptr;
     }
-    if (name.size() == 3 && (name[0] | 0x20) == 's' && (name[1] | 0x20) == 'i' && (name[2] | 0x20) == 'm') {
+    if (name.size() == 3 && (name[0] | 0x20) == 's' && (name[1] | 0x20) == 'i' &&
+        (name[2] | 0x20) == 'm') {
         std::shared_ptr<sim::PtyServer> simulator;
         try {
             sim::ControllerEngine engine(sim::EngineOptions{});

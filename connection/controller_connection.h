@@ -64,6 +64,7 @@ std::unique_ptr<ControllerConnection> ConnectSerial(const std::string& device, i
 // The line a technician names: a device path, "COM1" to "COM8", or "sim" for a built-in simulated
 // controller with the demo show, living as long as the connection ("COM1" and "sim" in any case).
 // nullptr, with a one-line reason in *error, when the name stands for nothing that can be opened.
-std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int node, std::string* error);
+std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int node,
+                                                   std::string* error);
 
 }  // namespace corvane

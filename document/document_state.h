@@ -8,7 +8,7 @@ namespace corvane {
 inline const QString kNoFile = QStringLiteral("None");
 
 struct DocumentState {
-    bool Changed = false;         // the table may differ from what was last cleared, loaded or saved
+    bool Changed = false;  // the table may differ from what was last cleared, loaded or saved
     bool DialogInitDone = false;  // the file dialog has had its initial name
     QString CurrentFile = kNoFile;
 };

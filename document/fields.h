@@ -12,7 +12,8 @@ inline std::vector<std::string_view> SplitFields(std::string_view text, char sep
     size_t start = 0;
     for (;;) {
         const size_t at = text.find(separator, start);
-        fields.push_back(text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+        fields.push_back(
+            text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
         if (at == std::string_view::npos) return fields;
         start = at + 1;
     }

@@ -24,7 +24,7 @@ struct Message {
 
 // Shows a message modally and returns the button the user pressed.
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     virtual MessageAnswer show(const Message& message) = 0;
 };
@@ -41,27 +41,30 @@ inline const QString kSendEmptyTable = QStringLiteral(
 
 // A block that failed after three attempts; details say where and what it met.
 inline Message uploadError(const QString& details = {}) {
-    return {kUploadError, kErrorTitle, MessageButtons::Ok, MessageIcon::None, MessageAnswer::Ok,
-            details};
+    return {kUploadError,      kErrorTitle,       MessageButtons::Ok,
+            MessageIcon::None, MessageAnswer::Ok, details};
 }
 inline Message downloadError(const QString& details = {}) {
-    return {kDownloadError, kErrorTitle, MessageButtons::Ok, MessageIcon::None, MessageAnswer::Ok,
-            details};
+    return {kDownloadError,    kErrorTitle,       MessageButtons::Ok,
+            MessageIcon::None, MessageAnswer::Ok, details};
 }
 inline Message discardChanges() {
-    return {kDiscardChanges, kAppTitle, MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::Yes};
+    return {kDiscardChanges, kAppTitle, MessageButtons::YesNo, MessageIcon::Question,
+            MessageAnswer::Yes};
 }
 // Send with a table that nothing has filled; No is the default, as the answer that loses nothing.
 inline Message sendEmptyTable() {
-    return {kSendEmptyTable, kAppTitle, MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No};
+    return {kSendEmptyTable, kAppTitle, MessageButtons::YesNo, MessageIcon::Question,
+            MessageAnswer::No};
 }
 // What a search for controllers or a comparison found; details below the text.
 inline Message information(const QString& text, const QString& details = {}) {
-    return {text, kAppTitle, MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok, details};
+    return {text,   kAppTitle, MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok,
+            details};
 }
 // A port, file or level problem, in words a technician can act on.
 inline Message problem(const QString& text, const QString& details = {}) {
-    return {text, kErrorTitle, MessageButtons::Ok, MessageIcon::Critical, MessageAnswer::Ok,
+    return {text,   kErrorTitle, MessageButtons::Ok, MessageIcon::Critical, MessageAnswer::Ok,
             details};
 }
 }  // namespace messages

@@ -1,6 +1,8 @@
 // Reading and writing scene files: the table's 8192 bytes, in memory and on disk.
 #include "document/scene_file.h"
 
+#include <sys/stat.h>
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -9,8 +11,6 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <QtGlobal>
-#include <sys/stat.h>
-
 #include <cerrno>
 
 #include "document/plain_reason.h"
@@ -153,7 +153,8 @@ QString saveTargetProblem(const QString& path, bool probeFolder) {
         QTemporaryFile probe(info.absoluteDir().filePath(QStringLiteral(".corvane-XXXXXX")));
         if (!probe.open()) {
             if (probe.errorString() == qt_error_string(EACCES))
-                return QStringLiteral("permission denied (new files cannot be created in its folder)");
+                return QStringLiteral(
+                    "permission denied (new files cannot be created in its folder)");
             return PlainReason(probe.errorString());
         }
     }

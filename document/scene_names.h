@@ -14,7 +14,8 @@ inline std::string SceneNumberText(int scene) {
 }
 
 inline std::string DimmerName(int dimmer) {
-    return "Dimmer " + Hex2(static_cast<int16_t>(dimmer / 4 + 1)) + "." + std::to_string(dimmer % 4 + 1);
+    return "Dimmer " + Hex2(static_cast<int16_t>(dimmer / 4 + 1)) + "." +
+           std::to_string(dimmer % 4 + 1);
 }
 
 }  // namespace corvane

@@ -15,7 +15,7 @@ inline constexpr int kLevelCount = kSceneCount * kDimmerCount;
 // Storage runs with the scene index fastest: element (s, d) lies at 64 * d + s, which is also the
 // order of the scene file.
 class SceneTable {
-public:
+  public:
     using Storage = std::array<int16_t, kLevelCount>;
 
     int16_t& operator()(int scene, int dimmer) { return levels_[index(scene, dimmer)]; }
@@ -42,7 +42,7 @@ public:
 
     friend bool operator==(const SceneTable&, const SceneTable&) = default;
 
-private:
+  private:
     Storage levels_{};
 };
 

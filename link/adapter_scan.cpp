@@ -8,7 +8,9 @@
 
 namespace corvane {
 
-std::string SystemPortName(int16_t port) { return "ttyS" + std::to_string(port - 1); }
+std::string SystemPortName(int16_t port) {
+    return "ttyS" + std::to_string(port - 1);
+}
 
 std::vector<SerialAdapter> AdaptersAmong(const std::vector<ReportedPort>& reported,
                                          const std::vector<std::string>& systemPortNames) {

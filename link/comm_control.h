@@ -12,7 +12,7 @@ namespace corvane {
 // Failures of the port itself (cannot open, line lost) are thrown as PortError; the port is
 // then left closed.
 class CommControl {
-public:
+  public:
     virtual ~CommControl() = default;
 
     virtual void setDevice(const std::string& device) = 0;

@@ -45,12 +45,14 @@ void ControllerLink::drainUntil(int64_t sinceLastFrameMs) {
         comCV_.Input();
         const int32_t reading = stopwatch_.reading();
         if (reading >= sinceLastFrameMs) break;
-        comCV_.waitForInput(static_cast<int>(std::min<int64_t>(kWaitSliceMs, sinceLastFrameMs - reading)));
+        comCV_.waitForInput(
+            static_cast<int>(std::min<int64_t>(kWaitSliceMs, sinceLastFrameMs - reading)));
     }
     replyMayFollow_ = false;
 }
 
-bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLength, int32_t timeout) {
+bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLength,
+                                 int32_t timeout) {
     return transact(command, expectedLength, TimeLimit(timeout), kAttempts);
 }
 
@@ -58,7 +60,8 @@ bool ControllerLink::probe(const std::string& command, int16_t expectedLength, i
     return transact(command, expectedLength, limitMs, 1);
 }
 
-bool ControllerLink::transact(const std::string& command, int16_t expectedLength, int32_t limit, int attempts) {
+bool ControllerLink::transact(const std::string& command, int16_t expectedLength, int32_t limit,
+                              int attempts) {
     drain();
     const std::string frame = BuildRequestFrame(static_cast<int16_t>(node_), command);
     CodeArray codes{};

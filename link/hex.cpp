@@ -21,9 +21,13 @@ int digitValue(char c) {
 
 }  // namespace
 
-std::string Hex2(int16_t v) { return lowDigits(static_cast<uint16_t>(v) & 0xFFu, 2); }
+std::string Hex2(int16_t v) {
+    return lowDigits(static_cast<uint16_t>(v) & 0xFFu, 2);
+}
 
-std::string Hex4(int32_t v) { return lowDigits(static_cast<uint32_t>(v) & 0xFFFFu, 4); }
+std::string Hex4(int32_t v) {
+    return lowDigits(static_cast<uint32_t>(v) & 0xFFFFu, 4);
+}
 
 int32_t HexVal(std::string_view text) {
     int32_t value = 0;

@@ -8,9 +8,10 @@
 namespace corvane {
 
 // Carries the device and a reason a technician can act on, e.g.
-// "/dev/ttyUSB0: permission denied; add yourself to the group dialout (sudo usermod -aG dialout $USER) and log in again".
+// "/dev/ttyUSB0: permission denied; add yourself to the group dialout (sudo usermod -aG dialout
+// $USER) and log in again".
 class PortError : public std::runtime_error {
-public:
+  public:
     PortError(std::string device, std::string reason)
         : std::runtime_error(device + ": " + reason),
           parts_(std::make_shared<const Parts>(Parts{std::move(device), std::move(reason)})) {}
@@ -18,7 +19,7 @@ public:
     const std::string& device() const { return parts_->device; }
     const std::string& reason() const { return parts_->reason; }
 
-private:
+  private:
     struct Parts {
         std::string device;
         std::string reason;

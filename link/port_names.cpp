@@ -3,7 +3,9 @@
 
 namespace corvane {
 
-std::string SystemPortDevice(int16_t port) { return "/dev/ttyS" + std::to_string(port - 1); }
+std::string SystemPortDevice(int16_t port) {
+    return "/dev/ttyS" + std::to_string(port - 1);
+}
 
 std::optional<int16_t> SystemPortNumber(std::string_view name) {
     if (name.size() != 4) return std::nullopt;

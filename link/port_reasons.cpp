@@ -91,7 +91,9 @@ std::string OpenFailureReason(const std::string& device, OpenFault fault,
     return Otherwise(errorText);
 }
 
-std::string NoDeviceReason() { return "no device was chosen; choose a port"; }
+std::string NoDeviceReason() {
+    return "no device was chosen; choose a port";
+}
 
 std::string MalformedSettingsReason(const std::string& settings) {
     return "the settings \"" + settings +

@@ -53,7 +53,9 @@ QSerialPort::StopBits QtStopBits(StopBits stopBits) {
 }
 
 // The open device's descriptor, for the driver requests QSerialPort does not make itself.
-int Descriptor(QSerialPort& serial) { return serial.handle(); }
+int Descriptor(QSerialPort& serial) {
+    return serial.handle();
+}
 
 OpenFault FaultOf(QSerialPort::SerialPortError error) {
     switch (error) {
@@ -134,22 +136,29 @@ struct QtSerialControl::Impl {
         QSerialPort& s = requireOpen();
         if ((s.*set)(on)) return;
         const auto error = s.error();
-        if (error == QSerialPort::ResourceError || error == QSerialPort::DeviceNotFoundError) loseLine();
+        if (error == QSerialPort::ResourceError || error == QSerialPort::DeviceNotFoundError)
+            loseLine();
     }
 };
 
-QtSerialControl::QtSerialControl(LowLatency lowLatency) : impl_(std::make_unique<Impl>(std::move(lowLatency))) {
+QtSerialControl::QtSerialControl(LowLatency lowLatency)
+    : impl_(std::make_unique<Impl>(std::move(lowLatency))) {
     impl_->settings = *ParseSerialSettings(impl_->settingsText);
 }
 
-QtSerialControl::~QtSerialControl() { impl_->close(); }
+QtSerialControl::~QtSerialControl() {
+    impl_->close();
+}
 
 void QtSerialControl::setDevice(const std::string& device) {
-    if (impl_->serial && device != impl_->chosen) throw PortError(impl_->deviceName(), PortOpenChangeReason());
+    if (impl_->serial && device != impl_->chosen)
+        throw PortError(impl_->deviceName(), PortOpenChangeReason());
     impl_->chosen = device;
 }
 
-std::string QtSerialControl::device() const { return impl_->chosen; }
+std::string QtSerialControl::device() const {
+    return impl_->chosen;
+}
 
 void QtSerialControl::setSettings(const std::string& settings) {
     const auto parsed = ParseSerialSettings(settings);
@@ -165,7 +174,9 @@ void QtSerialControl::setSettings(const std::string& settings) {
     impl_->settingsText = settings;
 }
 
-std::string QtSerialControl::Settings() const { return impl_->settingsText; }
+std::string QtSerialControl::Settings() const {
+    return impl_->settingsText;
+}
 
 void QtSerialControl::setPortOpen(bool open) {
     if (!open) {
@@ -181,8 +192,8 @@ void QtSerialControl::setPortOpen(bool open) {
     serial->setPortName(QString::fromStdString(device));
     Impl::apply(*serial, impl_->settings);
     if (!serial->open(QIODevice::ReadWrite))
-        throw PortError(device,
-                        OpenFailureReason(device, FaultOf(serial->error()), serial->errorString().toStdString()));
+        throw PortError(device, OpenFailureReason(device, FaultOf(serial->error()),
+                                                  serial->errorString().toStdString()));
     // A device that refuses low latency (a pseudo-terminal) works as it is.
     impl_->lowLatency.request(Descriptor(*serial));
     impl_->serial = std::move(serial);
@@ -190,7 +201,9 @@ void QtSerialControl::setPortOpen(bool open) {
     if (impl_->dtr) impl_->setLine(&QSerialPort::setDataTerminalReady, true);
 }
 
-bool QtSerialControl::PortOpen() const { return impl_->serial != nullptr; }
+bool QtSerialControl::PortOpen() const {
+    return impl_->serial != nullptr;
+}
 
 void QtSerialControl::setRTSEnable(bool on) {
     impl_->rts = on;

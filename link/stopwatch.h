@@ -7,7 +7,7 @@
 namespace corvane {
 
 class Stopwatch {
-public:
+  public:
     virtual ~Stopwatch() = default;
     virtual void restart() = 0;
     // Milliseconds since the last restart; rises while time passes.
@@ -15,14 +15,15 @@ public:
 };
 
 class SteadyStopwatch final : public Stopwatch {
-public:
+  public:
     void restart() override { start_ = std::chrono::steady_clock::now(); }
     int32_t reading() const override {
         const auto elapsed = std::chrono::steady_clock::now() - start_;
-        return static_cast<int32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+        return static_cast<int32_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
     }
 
-private:
+  private:
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 

@@ -41,7 +41,8 @@ class NodeScan {
 
     // Asks each of nodes in turn, each for at most limitMs; with stopAtFirst, ends at the first
     // node confirmed. The link is left on the node it was on.
-    ScanOutcome scan(const std::vector<int>& nodes, int32_t limitMs, const ScanEvents& events, bool stopAtFirst);
+    ScanOutcome scan(const std::vector<int>& nodes, int32_t limitMs, const ScanEvents& events,
+                     bool stopAtFirst);
 
   private:
     bool confirm(int node, int32_t limitMs);

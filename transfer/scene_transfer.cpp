@@ -118,7 +118,8 @@ TransferOutcome SceneTransfer::sendScenes(const SceneTable& scenes, const Transf
         return refused;
     }
     return run(events, [&](int block) {
-        return link_.SendCommand(WriteBlockCommand(block, scenes), kWriteReplyLength, kBlockTimeout);
+        return link_.SendCommand(WriteBlockCommand(block, scenes), kWriteReplyLength,
+                                 kBlockTimeout);
     });
 }
 

@@ -80,7 +80,8 @@ class SceneTransfer {
   public:
     // Moves blocks through link on the port at device, which it opens for each transfer and
     // closes at its end.
-    SceneTransfer(ControllerLink& link, std::string device) : link_(link), device_(std::move(device)) {}
+    SceneTransfer(ControllerLink& link, std::string device)
+        : link_(link), device_(std::move(device)) {}
 
     // Reads all 64 blocks; Scenes is replaced only when every block arrived.
     TransferOutcome getScenes(SceneTable& scenes, const TransferEvents& events);

@@ -17,7 +17,8 @@ std::string Place(const LevelOutOfRange& bad) {
 
 }  // namespace
 
-std::string DescribePortFailure(const std::string& device, const std::string& reason, const std::string& portLabel) {
+std::string DescribePortFailure(const std::string& device, const std::string& reason,
+                                const std::string& portLabel) {
     std::string where = portLabel;
     if (!device.empty() && device != portLabel) where += " (" + device + ")";
     std::string text = "Could not use " + where + ": " + reason;

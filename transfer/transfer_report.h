@@ -8,7 +8,8 @@
 namespace corvane {
 
 // "Could not use COM1 (/dev/ttyS0): <reason>." The label is what the port list shows.
-std::string DescribePortFailure(const std::string& device, const std::string& reason, const std::string& portLabel);
+std::string DescribePortFailure(const std::string& device, const std::string& reason,
+                                const std::string& portLabel);
 std::string DescribePortFailure(const TransferOutcome& outcome, const std::string& portLabel);
 
 // "Nothing was sent: Scene 03, Dimmer 01.2 holds level 300, ..." naming the first ten levels a

@@ -24,14 +24,16 @@ struct Line {
     QString device() const { return QString::fromStdString(server.devicePath()); }
     int writes() const {
         int n = 0;
-        for (const sim::RequestRecord& r : server.requests()) n += r.direction == sim::Direction::Write ? 1 : 0;
+        for (const sim::RequestRecord& r : server.requests())
+            n += r.direction == sim::Direction::Write ? 1 : 0;
         return n;
     }
 };
 
 TEST(ScanCommand, ListsEachControllerFoundByNumberAndName) {
     Line line({3, 17, 254});
-    const ProgramRun r = RunScenes({"scan", "--port", line.device(), "--nodes", "1-20,0xFE", "--limit", "20"});
+    const ProgramRun r =
+        RunScenes({"scan", "--port", line.device(), "--nodes", "1-20,0xFE", "--limit", "20"});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, "3 Node: 03\n17 Node: 11\n254 Node: FE\n");
     EXPECT_TRUE(r.err.contains("Looking at Node: 14")) << r.err.toStdString();
@@ -42,10 +44,12 @@ TEST(ScanCommand, SaysWhenNoneAnswersAndRefusesAWrongList) {
     ProgramRun r = RunScenes({"scan", "--port", line.device(), "--nodes", "1-3", "--limit", "20"});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.endsWith("No controller answered on " + line.device() + ".\n")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.endsWith("No controller answered on " + line.device() + ".\n"))
+        << r.err.toStdString();
     r = RunScenes({"scan", "--port", line.device(), "--nodes", "5-1"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(r.err.contains("--nodes: \"5-1\" is not a node number or a range")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("--nodes: \"5-1\" is not a node number or a range"))
+        << r.err.toStdString();
     r = RunScenes({"scan", "--port", line.device(), "--limit", "0"});
     EXPECT_EQ(r.status, 2);
 }
@@ -68,9 +72,11 @@ TEST(VerifyCommand, SameDifferentAndSilent) {
     EXPECT_TRUE(r.out.endsWith("1 level differs.\n")) << r.out.toStdString();
     EXPECT_EQ(line.writes(), 0) << "verify wrote to the controller";
 
-    r = RunScenes({"verify", "--port", line.device(), "--node", "2", dir.filePath("same.SCN")}, QString(), 60000);
+    r = RunScenes({"verify", "--port", line.device(), "--node", "2", dir.filePath("same.SCN")},
+                  QString(), 60000);
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.endsWith("did not answer block 01 of 64 after three attempts. Nothing was compared.\n"))
+    EXPECT_TRUE(r.err.endsWith(
+        "did not answer block 01 of 64 after three attempts. Nothing was compared.\n"))
         << r.err.toStdString();
 }
 
@@ -79,8 +85,8 @@ TEST(SendCommand, BackupKeepsTheOldShowBeforeSendingTheNewOne) {
     QTemporaryDir dir;
     SceneTable show = SceneTable::with({{0, 0, 7}, {63, 63, 200}});
     WriteFile(dir.filePath("new.SCN"), SceneBytes(show));
-    const ProgramRun r =
-        RunScenes({"send", "--port", line.device(), "--backup", dir.filePath("old.SCN"), dir.filePath("new.SCN")});
+    const ProgramRun r = RunScenes({"send", "--port", line.device(), "--backup",
+                                    dir.filePath("old.SCN"), dir.filePath("new.SCN")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(FileBytes(dir.filePath("old.SCN")), SceneBytes(DemoShow()));
     EXPECT_EQ(sim::ToSceneTable(line.server.memory()), show);
@@ -90,10 +96,11 @@ TEST(SendCommand, BackupThatCannotBeReadSendsNothing) {
     Line line({1}, {{20, sim::FaultKind::Drop, sim::kAlways, sim::Direction::Read}});
     QTemporaryDir dir;
     WriteFile(dir.filePath("new.SCN"), SceneBytes(SceneTable{}));
-    const ProgramRun r =
-        RunScenes({"send", "--port", line.device(), "--backup", dir.filePath("old.SCN"), dir.filePath("new.SCN")});
+    const ProgramRun r = RunScenes({"send", "--port", line.device(), "--backup",
+                                    dir.filePath("old.SCN"), dir.filePath("new.SCN")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.endsWith(dir.filePath("old.SCN") + " was not written, and nothing was sent.\n"))
+    EXPECT_TRUE(
+        r.err.endsWith(dir.filePath("old.SCN") + " was not written, and nothing was sent.\n"))
         << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("old.SCN")));
     EXPECT_EQ(line.writes(), 0);
@@ -103,10 +110,12 @@ TEST(SendCommand, BackupThatCannotBeReadSendsNothing) {
 TEST(BackupCommand, SavesEveryControllerThatAnswersAndNamesTheOneThatFails) {
     Line line({3, 17, 40}, {{5, sim::FaultKind::Drop, sim::kAlways, sim::Direction::Read, 17}});
     QTemporaryDir dir;
-    const ProgramRun r =
-        RunScenes({"backup", "--port", line.device(), "--nodes", "1-45", "--limit", "20", dir.path()}, QString(), 60000);
+    const ProgramRun r = RunScenes(
+        {"backup", "--port", line.device(), "--nodes", "1-45", "--limit", "20", dir.path()},
+        QString(), 60000);
     EXPECT_EQ(r.status, 1) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Found 3 controllers on " + line.device() + "; saved 2 files in " + dir.path() + ".\n");
+    EXPECT_EQ(r.out, "Found 3 controllers on " + line.device() + "; saved 2 files in " +
+                         dir.path() + ".\n");
     EXPECT_TRUE(r.err.contains("(node 17) did not answer block 06 of 64")) << r.err.toStdString();
     EXPECT_EQ(FileBytes(dir.filePath("node-3.SCN")), SceneBytes(DemoShow()));
     EXPECT_EQ(FileBytes(dir.filePath("node-40.SCN")), SceneBytes(DemoShow()));

@@ -1,6 +1,7 @@
 // Test entry point for the layers below the windows: a Qt core application, no display.
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);

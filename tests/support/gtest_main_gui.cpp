@@ -1,7 +1,8 @@
-// Test entry point for the windows: a Qt application on the offscreen platform unless told otherwise.
-#include <QApplication>
+// Test entry point for the windows: a Qt application on the offscreen platform unless told
+// otherwise.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <cstdlib>
 
 int main(int argc, char** argv) {

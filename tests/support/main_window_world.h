@@ -62,12 +62,13 @@ struct MainWindowWorld {
     MainWindowWorld() {
         ConnectionOpener open = [this](const std::string& device, int node) {
             opened.emplace_back(device, node);
-            return std::make_unique<ControllerConnection>(device, node, std::make_unique<SharedCommControl>(comCV),
-                                                          std::make_unique<SteadyStopwatch>());
+            return std::make_unique<ControllerConnection>(
+                device, node, std::make_unique<SharedCommControl>(comCV),
+                std::make_unique<SteadyStopwatch>());
         };
         window = std::make_unique<frmCVSceneTool>(
-            MainWindowParts{scenes, document, open, cdFile, messages, editor, [this] { return adapters; }, &progress,
-                            kFindLimitMs});
+            MainWindowParts{scenes, document, open, cdFile, messages, editor,
+                            [this] { return adapters; }, &progress, kFindLimitMs});
     }
 };
 

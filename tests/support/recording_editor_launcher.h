@@ -9,7 +9,7 @@
 namespace corvane::testing_support {
 
 class RecordingEditorLauncher final : public EditorLauncher {
-public:
+  public:
     int openings = 0;
     std::function<void(SceneTable&)> edit;
 

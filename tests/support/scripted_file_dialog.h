@@ -1,18 +1,17 @@
 // A file dialog that records what it was given and returns scripted choices, without blocking.
 #pragma once
 
+#include <QString>
 #include <deque>
 #include <optional>
 #include <vector>
-
-#include <QString>
 
 #include "document/file_dialog.h"
 
 namespace corvane::testing_support {
 
 class ScriptedFileDialog final : public FileDialog {
-public:
+  public:
     enum class Kind { Open, Save };
     struct Shown {
         Kind kind;
@@ -28,7 +27,7 @@ public:
     bool ShowOpen() override { return run(Kind::Open); }
     bool ShowSave() override { return run(Kind::Save); }
 
-private:
+  private:
     bool run(Kind kind) {
         shown.push_back({kind, FileName, Filter, Flags});
         std::optional<QString> choice;

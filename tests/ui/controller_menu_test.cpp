@@ -1,10 +1,11 @@
 // The Controller menu through the window against simulated controllers on one line: Find moves to
 // the next controller and says where it is, Compare says how the table and a controller differ;
 // neither changes the table, Changed or CurrentFile.
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "sim/demo_show.h"
 #include "sim/pty_server.h"
@@ -39,7 +40,9 @@ struct LineWorld : MainWindowWorld {
 };
 
 Message Information(const QString& text, const QString& details = {}) {
-    return {text, "Ostrel Corvane", MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok, details};
+    return {
+        text,   "Ostrel Corvane", MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok,
+        details};
 }
 
 TEST(FindController, EachFindMovesToTheNextControllerRoundTheNodes) {
@@ -81,7 +84,8 @@ TEST(FindController, NoControllerIsSaid) {
     LineWorld w({255});  // a controller no node number reaches
     w.window->mnuFindController->trigger();
     EXPECT_EQ(w.progress.texts.size(), 254);
-    EXPECT_EQ(w.messages.shown, std::vector<Message>{Information("No controller answered on Simulator.")});
+    EXPECT_EQ(w.messages.shown,
+              std::vector<Message>{Information("No controller answered on Simulator.")});
     EXPECT_EQ(w.window->cboNode->currentText(), "Node: 01");
     w.expectDocumentUntouched();
 }
@@ -90,8 +94,9 @@ TEST(CompareWithController, TheSameTableIsSaidSo) {
     LineWorld w({1});
     w.scenes = DemoShow();
     w.window->mnuCompareController->trigger();
-    EXPECT_EQ(w.messages.shown,
-              std::vector<Message>{Information("The controller holds the same 64 scenes as the table.")});
+    EXPECT_EQ(
+        w.messages.shown,
+        std::vector<Message>{Information("The controller holds the same 64 scenes as the table.")});
     EXPECT_EQ(w.scenes, DemoShow());
     EXPECT_FALSE(w.document.Changed);
 }
@@ -99,7 +104,8 @@ TEST(CompareWithController, TheSameTableIsSaidSo) {
 TEST(CompareWithController, CountsTheDifferencesAndListsTheFirstTwenty) {
     LineWorld w({1});
     w.scenes = DemoShow();
-    for (int d = 0; d < 25; ++d) w.scenes(0, d) = static_cast<int16_t>(DemoShow()(0, d) == 127 ? 128 : 127);
+    for (int d = 0; d < 25; ++d)
+        w.scenes(0, d) = static_cast<int16_t>(DemoShow()(0, d) == 127 ? 128 : 127);
     const SceneTable table = w.scenes;
     w.window->mnuCompareController->trigger();
     ASSERT_EQ(w.messages.shown.size(), 1u);

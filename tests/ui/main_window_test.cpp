@@ -1,10 +1,11 @@
 // What the main window shows right after start-up, and where its controls sit.
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
 #include "tests/support/main_window_world.h"
 #include "tests/support/shown_caption.h"
@@ -87,8 +88,10 @@ TEST(MainWindowLayout, MenuBarHoldsFileThenEditThenController) {
         for (QAction* a : menu->actions()) entries << (a->isSeparator() ? "-" : ShownCaption(a));
         return entries;
     };
-    EXPECT_EQ(entriesOf(top[0]->menu()), (QStringList{"New", "Open", "Save", "Save As", "-", "Exit"}));
-    EXPECT_EQ(entriesOf(top[2]->menu()), (QStringList{"Find Controller", "Compare With Controller"}));
+    EXPECT_EQ(entriesOf(top[0]->menu()),
+              (QStringList{"New", "Open", "Save", "Save As", "-", "Exit"}));
+    EXPECT_EQ(entriesOf(top[2]->menu()),
+              (QStringList{"Find Controller", "Compare With Controller"}));
 }
 
 TEST(MainWindowLayout, StatusLabelIsPaleCyanWithBorder) {

@@ -1,7 +1,8 @@
 // A scene file named on the command line opens as File > Open would open it.
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "document/scene_file.h"
 #include "tests/support/main_window_world.h"
@@ -33,7 +34,8 @@ TEST(OpenAtStart, AFileThatCannotBeLoadedIsNamedAndNothingChanges) {
     MainWindowWorld w;
     w.window->openAtStart(dir.filePath("missing.SCN"));
     ASSERT_EQ(w.messages.shown.size(), 1u);
-    EXPECT_TRUE(w.messages.shown[0].text.contains("missing.SCN")) << w.messages.shown[0].text.toStdString();
+    EXPECT_TRUE(w.messages.shown[0].text.contains("missing.SCN"))
+        << w.messages.shown[0].text.toStdString();
     EXPECT_EQ(w.document.CurrentFile, "None");
     EXPECT_EQ(w.window->lblFileName->text(), " File: None");
     EXPECT_EQ(w.scenes, SceneTable{});

@@ -1,11 +1,12 @@
 // The Get and Send buttons through the window, against the simulated controller on a
 // pseudo-terminal: what the table, the document state and the status label end up as, and what
 // the technician is told.
+#include <gtest/gtest.h>
+
 #include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "tests/support/simulated_window_world.h"
 
@@ -18,7 +19,7 @@ using testing_support::WithoutInformativeText;
 
 // Records the status label's text each time it is painted, as the technician would see it.
 class PaintedTexts final : public QObject {
-public:
+  public:
     explicit PaintedTexts(QLabel* label) : label_(label) { label->installEventFilter(this); }
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == label_ && event->type() == QEvent::Paint &&
@@ -28,7 +29,7 @@ public:
     }
     std::vector<QString> texts;
 
-private:
+  private:
     QLabel* label_;
 };
 
@@ -43,7 +44,8 @@ TEST(TransferButtons, GetFillsTheTableShowingEachBlockInTurn) {
     EXPECT_EQ(w.window->lblFileName->text(), " File: None");
     ASSERT_GE(painted.texts.size(), 64u);
     for (int b = 0; b < 64; ++b)
-        EXPECT_EQ(painted.texts[static_cast<size_t>(b)], QStringLiteral("Block: %1 Of 64").arg(b + 1, 2, 10, QLatin1Char('0')));
+        EXPECT_EQ(painted.texts[static_cast<size_t>(b)],
+                  QStringLiteral("Block: %1 Of 64").arg(b + 1, 2, 10, QLatin1Char('0')));
 }
 
 TEST(TransferButtons, SendPutsTheTableIntoTheController) {
@@ -67,7 +69,9 @@ TEST(TransferButtons, AFailedBlockIsReportedWhileItsProgressShowsAndChangesNothi
         w.scenes = SceneTable::with({{0, 0, 9}, {63, 0, 9}});
         const SceneTable before = w.scenes;
         QString labelDuringMessage;
-        w.messages.onShow = [&](const Message&) { labelDuringMessage = w.window->lblFileName->text(); };
+        w.messages.onShow = [&](const Message&) {
+            labelDuringMessage = w.window->lblFileName->text();
+        };
         w.window->cmdGetScenes_Click();
 
         ASSERT_EQ(w.messages.shown.size(), 1u);
@@ -106,7 +110,8 @@ TEST(TransferButtons, ALevelAControllerCannotHoldStopsSendBeforeAnythingGoesOut)
     w.window->cmdSendScenes_Click();
     ASSERT_EQ(w.messages.shown.size(), 1u);
     EXPECT_EQ(w.messages.shown[0].title, "Error");
-    EXPECT_TRUE(w.messages.shown[0].text.contains("Scene 03, Dimmer 02.2 holds level 300")) << w.messages.shown[0].text.toStdString();
+    EXPECT_TRUE(w.messages.shown[0].text.contains("Scene 03, Dimmer 02.2 holds level 300"))
+        << w.messages.shown[0].text.toStdString();
     EXPECT_TRUE(w.server.requests().empty());
     EXPECT_EQ(sim::ToSceneTable(w.server.memory()), DemoShow());
     EXPECT_FALSE(w.document.Changed);

@@ -114,10 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
                   [](frmCVSceneTool& w) {
                       QTest::keyClick(w.cboComPort, Qt::Key_Q, Qt::ControlModifier);
                   }},
-        InputCase{"Alt+E for Edit",
-                  [](frmCVSceneTool& w) {
-                      QTest::keyClick(w.cboComPort, Qt::Key_E, Qt::AltModifier);
-                  }},
+        InputCase{
+            "Alt+E for Edit",
+            [](frmCVSceneTool& w) { QTest::keyClick(w.cboComPort, Qt::Key_E, Qt::AltModifier); }},
         InputCase{"the close box",
                   [](frmCVSceneTool& w) { QCoreApplication::postEvent(&w, new QCloseEvent); }}));
 

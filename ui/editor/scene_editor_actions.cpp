@@ -3,8 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "ui/editor/dimmer_label.h"
 #include "scale/level_scale.h"
+#include "ui/editor/dimmer_label.h"
 #include "ui/editor/scene_editor_window.h"
 
 namespace corvane {

@@ -6,7 +6,7 @@
 namespace corvane {
 
 class SceneEditorLauncher final : public EditorLauncher {
-public:
+  public:
     void showModal(QWidget* parent, SceneTable& scenes) override;
 };
 

@@ -6,9 +6,9 @@
 #include <QScreen>
 
 #include "link/hex.h"
+#include "scale/level_scale.h"
 #include "ui/editor/dimmer_label.h"
 #include "ui/editor/fitted_font.h"
-#include "scale/level_scale.h"
 #include "ui/main/compact_combo_style.h"
 #include "ui/main/twips.h"
 

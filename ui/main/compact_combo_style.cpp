@@ -13,9 +13,11 @@ QRect CompactComboStyle::subControlRect(ComplexControl control, const QStyleOpti
                                         SubControl sub, const QWidget* widget) const {
     if (control == CC_ComboBox && option != nullptr) {
         const QRect r = option->rect;
-        if (sub == SC_ComboBoxArrow) return QRect(r.right() - kArrowWidth + 1, r.top(), kArrowWidth, r.height());
+        if (sub == SC_ComboBoxArrow)
+            return QRect(r.right() - kArrowWidth + 1, r.top(), kArrowWidth, r.height());
         if (sub == SC_ComboBoxEditField)
-            return QRect(r.left() + kTextMargin, r.top() + 2, r.width() - kArrowWidth - kTextMargin, r.height() - 4);
+            return QRect(r.left() + kTextMargin, r.top() + 2, r.width() - kArrowWidth - kTextMargin,
+                         r.height() - 4);
     }
     return QProxyStyle::subControlRect(control, option, sub, widget);
 }

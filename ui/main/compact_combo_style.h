@@ -1,4 +1,5 @@
-// A style for the small designed drop-down lists: a narrower arrow, so "Node: FE" fits in 73 pixels.
+// A style for the small designed drop-down lists: a narrower arrow, so "Node: FE" fits in 73
+// pixels.
 #pragma once
 
 #include <QComboBox>
@@ -7,7 +8,7 @@
 namespace corvane {
 
 class CompactComboStyle final : public QProxyStyle {
-public:
+  public:
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
                          const QWidget* widget) const override;
 };

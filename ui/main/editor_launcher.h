@@ -8,7 +8,7 @@ namespace corvane {
 class SceneTable;
 
 class EditorLauncher {
-public:
+  public:
     virtual ~EditorLauncher() = default;
     // Returns when the editor has been closed.
     virtual void showModal(QWidget* parent, SceneTable& scenes) = 0;

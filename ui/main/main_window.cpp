@@ -10,12 +10,12 @@
 #include <QScreen>
 
 #include "connection/controller_connection.h"
-#include "ui/main/progress_dialog.h"
 #include "link/hex.h"
 #include "link/port_names.h"
 #include "ui/main/compact_combo_style.h"
 #include "ui/main/fitted_file_text.h"
 #include "ui/main/port_combo_box.h"
+#include "ui/main/progress_dialog.h"
 #include "ui/main/twips.h"
 
 namespace corvane {
@@ -34,9 +34,8 @@ const QString kFilePrefix = QStringLiteral(" File: ");
 }  // namespace
 
 frmCVSceneTool::frmCVSceneTool(const MainWindowParts& parts, QWidget* parent)
-    : QMainWindow(parent,
-                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                      Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       parts_(parts) {
     setWindowTitle(kCaption);
     // The controls are designed for a small dialog font; a larger one clips "Node: FE".
@@ -119,7 +118,8 @@ void frmCVSceneTool::buildMenus() {
     mnuFindController = mnuController->addAction(QStringLiteral("Find Controller"));
     mnuCompareController = mnuController->addAction(QStringLiteral("Compare With Controller"));
     connect(mnuFindController, &QAction::triggered, this, &frmCVSceneTool::mnuFindController_Click);
-    connect(mnuCompareController, &QAction::triggered, this, &frmCVSceneTool::mnuCompareController_Click);
+    connect(mnuCompareController, &QAction::triggered, this,
+            &frmCVSceneTool::mnuCompareController_Click);
 }
 
 void frmCVSceneTool::Form_Load() {
@@ -144,7 +144,8 @@ void frmCVSceneTool::Form_Load() {
 }
 
 std::unique_ptr<ControllerConnection> frmCVSceneTool::connectSelected() {
-    return parts_.openConnection(cboComPort->currentData().toString().toStdString(), cboNode->currentIndex() + 1);
+    return parts_.openConnection(cboComPort->currentData().toString().toStdString(),
+                                 cboNode->currentIndex() + 1);
 }
 
 void frmCVSceneTool::addPort(const QString& label, const std::string& device) {
@@ -155,7 +156,8 @@ void frmCVSceneTool::addPort(const QString& label, const std::string& device) {
 
 void frmCVSceneTool::refreshPortList() {
     const QString selected = cboComPort->currentData().toString();
-    std::vector<SerialAdapter> adapters = parts_.scanAdapters ? parts_.scanAdapters() : std::vector<SerialAdapter>{};
+    std::vector<SerialAdapter> adapters =
+        parts_.scanAdapters ? parts_.scanAdapters() : std::vector<SerialAdapter>{};
 
     // Entries after the eight system ports are the further devices; each entry carries its device.
     while (cboComPort->count() > kSystemPortCount) cboComPort->removeItem(cboComPort->count() - 1);
@@ -163,7 +165,8 @@ void frmCVSceneTool::refreshPortList() {
         const QString device = QString::fromStdString(a.device);
         const QString name = ShortPortName(device);
         QString listed = name;
-        if (!a.description.empty()) listed += QStringLiteral("  ") + QString::fromStdString(a.description);
+        if (!a.description.empty())
+            listed += QStringLiteral("  ") + QString::fromStdString(a.description);
         cboComPort->addPort(listed, name, device);
     }
     // A device named on the command line is listed by its short name; "Simulator" stays.
@@ -183,7 +186,8 @@ void frmCVSceneTool::showEvent(QShowEvent* event) {
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->geometry();
         const QSize outer = frameGeometry().size();
-        move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+        move(area.x() + (area.width() - outer.width()) / 2,
+             area.y() + (area.height() - outer.height()) / 2);
     }
     cboComPort->setFocus();
 }

@@ -4,7 +4,6 @@
 
 #include <QMainWindow>
 #include <QString>
-
 #include <functional>
 #include <memory>
 #include <vector>
@@ -32,7 +31,8 @@ struct TransferOutcome;
 struct TransferEvents;
 
 // Opens the controller at a node (1 to 254) on the port at a device, for one transfer.
-using ConnectionOpener = std::function<std::unique_ptr<ControllerConnection>(const std::string& device, int node)>;
+using ConnectionOpener =
+    std::function<std::unique_ptr<ControllerConnection>(const std::string& device, int node)>;
 
 // What the window works on; main owns every part, tests build their own.
 struct MainWindowParts {
@@ -53,7 +53,7 @@ struct MainWindowParts {
 class frmCVSceneTool : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     explicit frmCVSceneTool(const MainWindowParts& parts, QWidget* parent = nullptr);
     ~frmCVSceneTool() override;
 
@@ -98,11 +98,11 @@ public:
     QAction* mnuFindController = nullptr;
     QAction* mnuCompareController = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     void Form_Load();
@@ -110,7 +110,9 @@ private:
     // Moves the table with the controller the lists select, as transfer says: progress in the
     // status label, input made meanwhile dropped, a failed block or port reported.
     TransferOutcome runTransfer(
-        TransferWay way, const std::function<TransferOutcome(ControllerConnection&, const TransferEvents&)>& transfer);
+        TransferWay way,
+        const std::function<TransferOutcome(ControllerConnection&, const TransferEvents&)>&
+            transfer);
     // The controller the two lists select: the device of the port entry and the node of the node
     // entry (entry i is node i + 1), read when a transfer starts.
     std::unique_ptr<ControllerConnection> connectSelected();
@@ -124,7 +126,7 @@ private:
     };
 
     MainWindowParts parts_;
-    std::vector<FixedPort> fixedPorts_;  // --port and the simulator, after the adapters
+    std::vector<FixedPort> fixedPorts_;            // --port and the simulator, after the adapters
     std::unique_ptr<ProgressDialog> ownProgress_;  // when the parts give none
     int blockShown_ = -1;  // the block whose progress the status label shows, -1 for the file
     bool centred_ = false;

@@ -1,7 +1,6 @@
 // The Controller menu: finding a controller on the selected port, and comparing the table with the
 // selected controller. Neither changes the table, Changed or CurrentFile.
 #include <QComboBox>
-
 #include <vector>
 
 #include "connection/controller_connection.h"
@@ -30,8 +29,8 @@ std::vector<int> NodesAfter(int selected) {
 QString DifferenceLine(int scene, int dimmer, int16_t table, int16_t controller) {
     const std::string tableText = LevelText(table);
     const std::string controllerText = LevelText(controller);
-    std::string line = "Scene " + SceneNumberText(scene) + ", " + DimmerName(dimmer) + ": table " + tableText +
-                       ", controller " + controllerText;
+    std::string line = "Scene " + SceneNumberText(scene) + ", " + DimmerName(dimmer) + ": table " +
+                       tableText + ", controller " + controllerText;
     if (tableText == controllerText)
         line += " (levels " + std::to_string(table) + " and " + std::to_string(controller) + ")";
     return QString::fromStdString(line);
@@ -43,13 +42,17 @@ Message ComparisonMessage(const SceneTable& table, const SceneTable& controller)
     for (int s = 0; s < kSceneCount; ++s) {
         for (int d = 0; d < kDimmerCount; ++d) {
             if (table(s, d) == controller(s, d)) continue;
-            if (++differences <= kDifferencesListed) lines << DifferenceLine(s, d, table(s, d), controller(s, d));
+            if (++differences <= kDifferencesListed)
+                lines << DifferenceLine(s, d, table(s, d), controller(s, d));
         }
     }
     if (differences == 0)
-        return messages::information(QStringLiteral("The controller holds the same 64 scenes as the table."));
-    if (differences > kDifferencesListed) lines << QStringLiteral("and %1 more.").arg(differences - kDifferencesListed);
-    const QString count = differences == 1 ? QStringLiteral("1 level differs") : QStringLiteral("%1 levels differ").arg(differences);
+        return messages::information(
+            QStringLiteral("The controller holds the same 64 scenes as the table."));
+    if (differences > kDifferencesListed)
+        lines << QStringLiteral("and %1 more.").arg(differences - kDifferencesListed);
+    const QString count = differences == 1 ? QStringLiteral("1 level differs")
+                                           : QStringLiteral("%1 levels differ").arg(differences);
     return messages::information(count + QStringLiteral(" between the table and the controller."),
                                  lines.join(QLatin1Char('\n')));
 }
@@ -91,19 +94,21 @@ void frmCVSceneTool::mnuFindController_Click() {
             break;
     }
     if (outcome.found.empty()) {
-        parts_.messages.show(messages::information(QStringLiteral("No controller answered on %1.").arg(port)));
+        parts_.messages.show(
+            messages::information(QStringLiteral("No controller answered on %1.").arg(port)));
         return;
     }
     const int node = outcome.found.front();
     cboNode->setCurrentIndex(node - 1);
-    parts_.messages.show(messages::information(
-        QStringLiteral("Found a controller at %1 on %2.").arg(QString::fromStdString(NodeName(node)), port)));
+    parts_.messages.show(
+        messages::information(QStringLiteral("Found a controller at %1 on %2.")
+                                  .arg(QString::fromStdString(NodeName(node)), port)));
 }
 
 void frmCVSceneTool::mnuCompareController_Click() {
     SceneTable held;
-    const TransferOutcome outcome =
-        runTransfer(TransferWay::Get, [&held](ControllerConnection& connection, const TransferEvents& events) {
+    const TransferOutcome outcome = runTransfer(
+        TransferWay::Get, [&held](ControllerConnection& connection, const TransferEvents& events) {
             return connection.getScenes(held, events);
         });
     UpdateTitle();

@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <QLabel>
 
+#include "connection/controller_connection.h"
 #include "document/message_box.h"
 #include "document/scene_table.h"
-#include "connection/controller_connection.h"
 #include "transfer/scene_transfer.h"
 #include "transfer/transfer_report.h"
 #include "ui/main/input_discard.h"
@@ -46,7 +46,8 @@ void frmCVSceneTool::reportPortFailure(const TransferOutcome& outcome, TransferW
 }
 
 TransferOutcome frmCVSceneTool::runTransfer(
-    TransferWay way, const std::function<TransferOutcome(ControllerConnection&, const TransferEvents&)>& transfer) {
+    TransferWay way,
+    const std::function<TransferOutcome(ControllerConnection&, const TransferEvents&)>& transfer) {
     const std::unique_ptr<ControllerConnection> connection = connectSelected();
     InputDiscard discard;
     TransferEvents events;
@@ -63,8 +64,8 @@ TransferOutcome frmCVSceneTool::runTransfer(
 
 void frmCVSceneTool::cmdGetScenes_Click() {
     if (!getApproved(parts_.document, parts_.messages)) return;
-    const TransferOutcome outcome =
-        runTransfer(TransferWay::Get, [this](ControllerConnection& connection, const TransferEvents& events) {
+    const TransferOutcome outcome = runTransfer(
+        TransferWay::Get, [this](ControllerConnection& connection, const TransferEvents& events) {
             return connection.getScenes(parts_.Scenes, events);
         });
     if (outcome.ok()) parts_.document.Changed = true;
@@ -73,12 +74,13 @@ void frmCVSceneTool::cmdGetScenes_Click() {
 
 void frmCVSceneTool::cmdSendScenes_Click() {
     if (!sendApproved(parts_.document, parts_.messages)) return;
-    const TransferOutcome outcome =
-        runTransfer(TransferWay::Send, [this](ControllerConnection& connection, const TransferEvents& events) {
+    const TransferOutcome outcome = runTransfer(
+        TransferWay::Send, [this](ControllerConnection& connection, const TransferEvents& events) {
             return connection.sendScenes(parts_.Scenes, events);
         });
     if (outcome.kind == TransferOutcome::Kind::LevelOutOfRange)
-        parts_.messages.show(messages::problem(QString::fromStdString(DescribeLevelOutOfRange(outcome))));
+        parts_.messages.show(
+            messages::problem(QString::fromStdString(DescribeLevelOutOfRange(outcome))));
     if (outcome.ok()) parts_.document.Changed = true;
     UpdateTitle();
 }

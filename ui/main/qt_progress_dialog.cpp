@@ -6,7 +6,9 @@
 
 namespace corvane {
 
-QtProgressDialog::~QtProgressDialog() { end(); }
+QtProgressDialog::~QtProgressDialog() {
+    end();
+}
 
 void QtProgressDialog::begin(const QString& title, int steps) {
     end();
