@@ -7,16 +7,9 @@
 set -eo pipefail
 completions=$1
 shift
-export QT_QPA_PLATFORM=offscreen
 declare -A programs
 for program in "$@"; do programs[$(basename "$program")]=$program; done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "$1"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/problems.sh"
 
 scripts=()
 if [ -d "$completions" ]; then

@@ -6,13 +6,7 @@
 set -euo pipefail
 deb=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "$1"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/problems.sh"
 
 echo "== contents"
 dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sed 's|^\.||' | sort >"$work/files"

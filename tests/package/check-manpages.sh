@@ -5,14 +5,7 @@
 set -euo pipefail
 mandir=$1
 shift
-export QT_QPA_PLATFORM=offscreen
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "$1"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/problems.sh"
 
 # The long and short options a --help text lists (Qt's layout: "  -h, --help   ...").
 options_of() {

@@ -5,12 +5,7 @@
 set -euo pipefail
 version=$1 changelog=$2 metainfo=$3
 shift 3
-export QT_QPA_PLATFORM=offscreen
-failures=0
-fail() {
-  echo "$1"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/problems.sh"
 
 for program in "$@"; do
   said=$("$program" --version 2>/dev/null) || true

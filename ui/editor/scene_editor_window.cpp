@@ -3,7 +3,6 @@
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QScreen>
 
 #include "link/hex.h"
 #include "scale/level_scale.h"
@@ -11,6 +10,7 @@
 #include "ui/editor/fitted_font.h"
 #include "ui/main/compact_combo_style.h"
 #include "ui/main/twips.h"
+#include "ui/main/window_placement.h"
 
 namespace corvane {
 namespace {
@@ -180,12 +180,7 @@ void frmCVSceneToolEdit::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (centred_) return;
     centred_ = true;
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = frameGeometry().size();
-        move(area.x() + (area.width() - outer.width()) / 2,
-             area.y() + (area.height() - outer.height()) / 2);
-    }
+    CentreOnScreen(*this);
     cmdClose->setFocus();
 }
 

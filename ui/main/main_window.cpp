@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 
 #include "connection/controller_connection.h"
 #include "link/hex.h"
@@ -17,6 +16,7 @@
 #include "ui/main/port_combo_box.h"
 #include "ui/main/progress_dialog.h"
 #include "ui/main/twips.h"
+#include "ui/main/window_placement.h"
 
 namespace corvane {
 namespace {
@@ -183,12 +183,7 @@ void frmCVSceneTool::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (centred_) return;
     centred_ = true;
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = frameGeometry().size();
-        move(area.x() + (area.width() - outer.width()) / 2,
-             area.y() + (area.height() - outer.height()) / 2);
-    }
+    CentreOnScreen(*this);
     cboComPort->setFocus();
 }
 

@@ -1,0 +1,17 @@
+#include "ui/main/window_placement.h"
+
+#include <QScreen>
+#include <QWidget>
+
+namespace corvane {
+
+void CentreOnScreen(QWidget& window) {
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) return;
+    const QRect area = screen->geometry();
+    const QSize outer = window.frameGeometry().size();
+    window.move(area.x() + (area.width() - outer.width()) / 2,
+                area.y() + (area.height() - outer.height()) / 2);
+}
+
+}  // namespace corvane
