@@ -64,12 +64,8 @@ int Diff(const QStringList& arguments, StandardOutput& out) {
     if (!LoadTable(cmd.positional(0), a, &status) || !LoadTable(cmd.positional(1), b, &status))
         return status;
     int differences = 0;
-    const std::string report = PrintDifferences(a, b, &differences);
-    if (differences == 0) return kDone;
-    out.write("Scene      Dimmer            A       B\n");
-    out.write(report);
-    out.write(CountOfLevelsDiffering(differences) + "\n");
-    return kNoAnswer;
+    out.write(PrintDifferences(a, b, "Scene      Dimmer            A       B", &differences));
+    return differences == 0 ? kDone : kNoAnswer;
 }
 
 int Export(const QStringList& arguments, StandardOutput& out) {

@@ -34,11 +34,10 @@ int GetInto(LinkSession& session, SceneTable& scenes, const std::string& consequ
 int Compare(const SceneTable& expected, const char* expectedColumn, const SceneTable& held,
             StandardOutput& out, const std::string& whatDiffers) {
     int differences = 0;
-    const std::string report = PrintDifferences(expected, held, &differences);
+    out.write(PrintDifferences(
+        expected, held, "Scene      Dimmer         " + std::string(expectedColumn) + "    read",
+        &differences));
     if (differences == 0) return kDone;
-    out.write("Scene      Dimmer         " + std::string(expectedColumn) + "    read\n");
-    out.write(report);
-    out.write(CountOfLevelsDiffering(differences) + "\n");
     return complain(kDiffer, std::to_string(differences) +
                                  (differences == 1 ? " level " : " levels ") + whatDiffers);
 }

@@ -32,7 +32,8 @@ std::string PrintScene(const SceneTable& table, int scene, LevelFormat format) {
     return out;
 }
 
-std::string PrintDifferences(const SceneTable& a, const SceneTable& b, int* count) {
+std::string PrintDifferences(const SceneTable& a, const SceneTable& b, const std::string& heading,
+                             int* count) {
     std::string out;
     int n = 0;
     for (int s = 0; s < kSceneCount; ++s) {
@@ -45,7 +46,7 @@ std::string PrintDifferences(const SceneTable& a, const SceneTable& b, int* coun
         }
     }
     if (count != nullptr) *count = n;
-    return out;
+    return n == 0 ? std::string() : heading + "\n" + out + CountOfLevelsDiffering(n) + "\n";
 }
 
 std::string CountOfLevelsDiffering(int count) {
