@@ -56,7 +56,7 @@ TransferOutcome frmCVSceneTool::runTransfer(
         discard.end();
         parts_.messages.show(BlockFailureMessage(way, failed, transferPlace()));
     };
-    const TransferOutcome outcome = transfer(*connection, events);
+    TransferOutcome outcome = transfer(*connection, events);
     discard.end();
     if (outcome.kind == TransferOutcome::Kind::PortFailed) reportPortFailure(outcome, way);
     return outcome;
