@@ -1,17 +1,10 @@
-// The command texts of the block read and write, and the levels cut from a read reply.
+// The command text of the block write, and the levels cut from a read reply.
 #include <gtest/gtest.h>
 
 #include "transfer/scene_transfer.h"
 
 namespace corvane {
 namespace {
-
-TEST(BlockCommands, ReadAddressesEachBlockBySixtyFourBytes) {
-    EXPECT_EQ(ReadBlockCommand(0), "39700003F");
-    EXPECT_EQ(ReadBlockCommand(1), "39700403F");
-    EXPECT_EQ(ReadBlockCommand(2), "39700803F");
-    EXPECT_EQ(ReadBlockCommand(63), "3970FC03F");
-}
 
 TEST(BlockCommands, WriteCarriesTheBlocksSixtyFourLevels) {
     EXPECT_EQ(WriteBlockCommand(0, SceneTable{}), "38700003F" + std::string(128, '0'));

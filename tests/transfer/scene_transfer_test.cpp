@@ -75,6 +75,9 @@ TEST(GetScenes, SetsUpThePortReplacesEveryLevelBlockByBlockAndClosesIt) {
     ASSERT_EQ(w.port.outputs.size(), 64u);
     EXPECT_EQ(w.port.outputs[0], "[DD0139700003F]");
     EXPECT_EQ(w.port.outputs[1], "[9E0139700403F]");
+    for (int b = 0; b < 64; ++b)  // each block addressed by 64 bytes
+        EXPECT_EQ(w.port.outputs[static_cast<size_t>(b)],
+                  BuildRequestFrame(1, "397" + Hex4(b * 64) + "3F"));
     for (int s = 0; s < 64; ++s)
         for (int d = 0; d < 64; ++d) ASSERT_EQ(scenes(s, d), (s + d) & 0xFF) << s << "," << d;
     std::vector<int> expected(64);
