@@ -21,12 +21,6 @@ using testing_support::PseudoTerminal;
 using testing_support::SceneBytes;
 using testing_support::SimProcess;
 
-// Runs corvane-sim to its end: its exit status and what it said on standard error.
-testing_support::ProgramRun RunToEnd(const QStringList& args) {
-    return testing_support::RunProgram(QStringLiteral(CORVANE_SIM_PROGRAM), args,
-                                       {.deadlineMs = 5000});
-}
-
 TEST(CorvaneSim, SavesMemoryOnSigtermAndSigint) {
     std::string twelves;
     for (int d = 0; d < 64; ++d) twelves += "12";
@@ -115,7 +109,8 @@ TEST(CorvaneSim, RefusesFilesItCannotUseAndWrongCommandLines) {
          2},
     };
     for (const auto& c : cases) {
-        const testing_support::ProgramRun r = RunToEnd(c.args);
+        const testing_support::ProgramRun r = testing_support::RunProgram(
+            QStringLiteral(CORVANE_SIM_PROGRAM), c.args, {.deadlineMs = 5000});
         EXPECT_EQ(r.status, c.status) << c.args.join(' ').toStdString();
         EXPECT_EQ(r.err.toStdString(), ("corvane-sim: " + c.says + "\n").toStdString());
     }
