@@ -59,8 +59,6 @@ TEST(PictureCommand, DrawsEachLevelAsItsGreyWithoutADisplay) {
     EXPECT_GE(CellCentre(1, 0).y() - CellCentre(0, 0).y(), 8);
     EXPECT_TRUE(image.rect().contains(CellCentre(63, 63) + QPoint(6, 6)));
     EXPECT_LT(QFileInfo(f.path("show.png")).size(), 1024 * 1024);
-    EXPECT_GE(image.width(), 64 * 8);
-    EXPECT_GE(image.height(), 64 * 8);
 
     ExpectCell(image, 0, 0, Grey(0));
     ExpectCell(image, 0, 1, Grey(127));
