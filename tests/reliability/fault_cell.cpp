@@ -91,11 +91,8 @@ std::vector<Cell> MatrixCells() {
                 }
                 cells.push_back({path, way, trouble, turnBlock, Repeat::Always});
             }
-            // A port closed to the user fails to open like any other; only corvane-scenes is run
-            // as an ordinary user, who may not open it.
             for (Trouble trouble : kOpenTroubles)
-                if (path == Path::Cli || trouble != Trouble::NoPermission)
-                    cells.push_back({path, way, trouble, -1, Repeat::Always});
+                cells.push_back({path, way, trouble, -1, Repeat::Always});
         }
     }
     return cells;

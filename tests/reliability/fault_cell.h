@@ -47,8 +47,7 @@ std::string CellName(const Cell& cell);
 // Every trouble "once" at the first, a middle and the last block (the retries recover), every
 // trouble "always" at one block, rotating through the three positions so each way of each path
 // meets every position, and the open failures; all of it for both ways and both paths, except
-// that through corvane-scenes a time-out "once" is tried at the "always" cell's block only, and
-// a port closed to the user only through corvane-scenes.
+// that through corvane-scenes a time-out "once" is tried at the "always" cell's block only.
 std::vector<Cell> MatrixCells();
 
 // Runs the cell and checks it, recording failures with gtest: through SceneTransfer on QSerialPort

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sstream>
 #include <string>
 
 #include "connection/controller_connection.h"
@@ -9,6 +10,7 @@
 #include "sim/pty_server.h"
 #include "tests/reliability/fault_cell.h"
 #include "tests/reliability/whole_or_nothing.h"
+#include "tests/support/ordinary_user.h"
 #include "tests/support/scene_files.h"
 #include "transfer/scene_transfer.h"
 #include "transfer/transfer_report.h"
@@ -19,7 +21,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using testing_support::SceneBytes;
 
-// What one transfer did.
+// What one transfer did, as plain values so that a child process can hand them back.
 struct Ending {
     TransferOutcome outcome;
     int failuresShown = 0;  // blockFailed calls: the window shows its error message from there
@@ -41,6 +43,37 @@ Ending Transfer(const Cell& cell, const std::string& device) {
                                      : connection->sendScenes(e.table, events);
     e.tookMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
     e.portLeftOpen = connection->comCV().PortOpen();
+    return e;
+}
+
+// The transfer run by an ordinary user, who may not open the device, handed back as text.
+Ending TransferAsOrdinaryUser(const Cell& cell, const std::string& device) {
+    testing_support::RestrictToSerialGroup(device);
+    const std::optional<std::string> text = testing_support::AsOrdinaryUser([&] {
+        const Ending e = Transfer(cell, device);
+        std::ostringstream out;
+        out << static_cast<int>(e.outcome.kind) << ' ' << e.outcome.block << ' ' << e.failuresShown
+            << ' ' << e.blocksStarted << ' ' << e.portLeftOpen << ' ' << (e.table == ToolShow())
+            << ' ' << e.tookMs << '\n'
+            << e.outcome.portDevice << '\n'
+            << e.outcome.portReason << '\n';
+        return out.str();
+    });
+    Ending e;
+    if (!text) {
+        ADD_FAILURE() << "the transfer as an ordinary user did not finish";
+        return e;
+    }
+    std::istringstream in(*text);
+    int kind = 0;
+    bool tableKept = false;  // else it shows as neither table
+    in >> kind >> e.outcome.block >> e.failuresShown >> e.blocksStarted >> e.portLeftOpen >>
+        tableKept >> e.tookMs;
+    e.table = tableKept ? ToolShow() : SceneTable{};
+    in.ignore();
+    std::getline(in, e.outcome.portDevice);
+    std::getline(in, e.outcome.portReason);
+    e.outcome.kind = static_cast<TransferOutcome::Kind>(kind);
     return e;
 }
 
@@ -88,7 +121,8 @@ void CheckTransferCell(const Cell& cell) {
         holder.setDevice(device);
         holder.setPortOpen(true);
     }
-    const Ending e = Transfer(cell, device);
+    const Ending e = cell.trouble == Trouble::NoPermission ? TransferAsOrdinaryUser(cell, device)
+                                                           : Transfer(cell, device);
     if (cell.trouble == Trouble::Busy) {
         EXPECT_TRUE(holder.PortOpen()) << "the other program lost its port";
     }
