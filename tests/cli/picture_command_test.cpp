@@ -7,7 +7,7 @@
 #include <QImage>
 
 #include "cli/show_picture.h"
-#include "tests/cli/programs.h"
+#include "tests/support/programs.h"
 
 namespace corvane {
 namespace {
@@ -17,14 +17,7 @@ using cli::CellCentre;
 using cli::kDifferenceColour;
 using cli::kOutsideColour;
 
-struct Pictures {
-    QTemporaryDir dir;
-
-    QString path(const QString& name) const { return dir.filePath(name); }
-    QString write(const QString& name, const SceneTable& table) const {
-        WriteFile(path(name), SceneBytes(table));
-        return path(name);
-    }
+struct Pictures : ShowFolder {
     // No display, no platform named (unless platform is given) and no session, as under cron.
     ProgramRun picture(const QStringList& args, const QString& platform = QString()) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -66,8 +59,6 @@ TEST(PictureCommand, DrawsEachLevelAsItsGreyWithoutADisplay) {
     EXPECT_GE(CellCentre(1, 0).y() - CellCentre(0, 0).y(), 8);
     EXPECT_TRUE(image.rect().contains(CellCentre(63, 63) + QPoint(6, 6)));
     EXPECT_LT(QFileInfo(f.path("show.png")).size(), 1024 * 1024);
-    EXPECT_GE(image.width(), 64 * 8);
-    EXPECT_GE(image.height(), 64 * 8);
 
     ExpectCell(image, 0, 0, Grey(0));
     ExpectCell(image, 0, 1, Grey(127));

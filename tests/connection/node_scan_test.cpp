@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "connection/controller_connection.h"
-#include "sim/demo_show.h"
-#include "sim/pty_server.h"
+#include "tests/support/demo_line.h"
 
 namespace corvane {
 namespace {
@@ -13,26 +12,10 @@ using namespace std::chrono_literals;
 
 constexpr int32_t kQuickLimitMs = 20;  // unpaced, a served node answers within a millisecond or two
 
-// Nodes served on one line, each with the demo show; faults may name a node.
-struct MultiDropLine {
-    sim::PtyServer server;
-    std::unique_ptr<ControllerConnection> connection;
-
-    MultiDropLine(const std::vector<int16_t>& nodes, const std::vector<sim::Fault>& faults = {},
-                  std::chrono::milliseconds lateDelay = 1200ms)
-        : server(Engine(nodes, faults, lateDelay)),
-          connection(ConnectSerial(server.devicePath(), 1)) {}
-
-    static sim::ControllerEngine Engine(const std::vector<int16_t>& nodes,
-                                        const std::vector<sim::Fault>& faults,
-                                        std::chrono::milliseconds lateDelay) {
-        sim::ControllerEngine engine(
-            sim::EngineOptions{.node = nodes.front(), .lateDelay = lateDelay});
-        engine.setMemory(sim::DemoMemory());
-        for (int16_t n : nodes) engine.addNode(n, sim::DemoMemory());
-        for (const sim::Fault& f : faults) engine.faults().add(f);
-        return engine;
-    }
+// Nodes served on one line, each with the demo show, and a connection to node 1 through it.
+struct MultiDropLine : testing_support::DemoLine {
+    using DemoLine::DemoLine;
+    std::unique_ptr<ControllerConnection> connection = ConnectSerial(server.devicePath(), 1);
 };
 
 std::vector<int> Range(int first, int last) {

@@ -12,27 +12,19 @@
 #include "link/port_error.h"
 #include "link/qt_serial_control.h"
 #include "link/stopwatch.h"
+#include "tests/link/link_lines.h"
 #include "tests/support/pseudo_terminal.h"
 
 namespace corvane {
 namespace {
 
 using namespace std::chrono_literals;
+using testing_support::kBlockReply;
 using testing_support::PseudoTerminal;
-
-const std::string kBlockReply =
-    "[C00004080C1014181C2024282C3034383C4044484C5054585C6064686C7074787C8084888C9094989CA0A4A8ACB"
-    "0B4B8BCC0C4C8CCD0D4D8DCE0E4E8ECF0F4F8FC]";
 
 class LinkOverPtyTest : public ::testing::Test {
   protected:
-    LinkOverPtyTest() {
-        comCV.setDevice(pty.slave());
-        comCV.setSettings("38400,n,8,1");
-        comCV.setPortOpen(true);
-        comCV.setRTSEnable(true);
-        comCV.setDTREnable(true);
-    }
+    LinkOverPtyTest() { testing_support::OpenLikeATransfer(comCV, pty.slave()); }
 
     // Plays the controller once, in a thread: takes the request frame, then does answer.
     template <typename Answer>

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "link/port_error.h"
+#include "tests/link/link_lines.h"
 #include "tests/support/fake_comm_control.h"
 #include "tests/support/test_stopwatch.h"
 
@@ -15,15 +16,12 @@ namespace {
 
 using namespace std::string_literals;
 using testing_support::FakeCommControl;
+using testing_support::kBlockReply;
 using testing_support::TestStopwatch;
 using Reply = FakeCommControl::Reply;
 
 constexpr const char* kReadBlock0 = "39700003F";
 constexpr const char* kFrameBlock0 = "[DD0139700003F]";  // node 1 (list entry 0), block 0
-// A block read reply of 132 characters with right check digits.
-const std::string kBlockReply =
-    "[C00004080C1014181C2024282C3034383C4044484C5054585C6064686C7074787C8084888C9094989CA0A4A8ACB"
-    "0B4B8BCC0C4C8CCD0D4D8DCE0E4E8ECF0F4F8FC]";
 // The same length with wrong check digits.
 const std::string kBadSumReply = "[C1" + kBlockReply.substr(3);
 const std::string kBefore = "from the previous block";

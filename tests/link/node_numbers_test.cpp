@@ -7,32 +7,12 @@ namespace corvane {
 namespace {
 
 TEST(NodeNumbers, DecimalAndHexadecimalWithinTheLine) {
-    struct Case {
-        const char* text = nullptr;
-        std::optional<int> node;
-    };
-    const Case cases[] = {
-        {"1", 1},
-        {"254", 254},
-        {"0x0A", 10},
-        {"0XfE", 254},
-        {"0x01", 1},
-        {"010", 10},
-        {"0", std::nullopt},
-        {"255", std::nullopt},
-        {"0xFF", std::nullopt},
-        {"0x", std::nullopt},
-        {"", std::nullopt},
-        {"x", std::nullopt},
-        {"-1", std::nullopt},
-        {"+1", std::nullopt},
-        {" 1", std::nullopt},
-        {"1 ", std::nullopt},
-        {"0x-1", std::nullopt},
-        {"A", std::nullopt},
-        {"99999999999", std::nullopt},
-    };
-    for (const Case& c : cases) EXPECT_EQ(ParseNodeNumber(c.text), c.node) << '"' << c.text << '"';
+    const std::pair<const char*, int> good[] = {{"1", 1},      {"254", 254}, {"0x0A", 10},
+                                                {"0XfE", 254}, {"0x01", 1},  {"010", 10}};
+    for (const auto& [text, node] : good) EXPECT_EQ(ParseNodeNumber(text), node) << text;
+    for (const char* bad :
+         {"0", "255", "0xFF", "0x", "", "x", "-1", "+1", " 1", "1 ", "0x-1", "A", "99999999999"})
+        EXPECT_EQ(ParseNodeNumber(bad), std::nullopt) << '"' << bad << '"';
 }
 
 TEST(NodeNumbers, ListsOfNumbersAndRanges) {

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "link/port_error.h"
+#include "tests/link/link_lines.h"
 #include "tests/support/pseudo_terminal.h"
 
 namespace corvane {
@@ -25,11 +26,7 @@ std::string AllByteValues() {
 class QtSerialControlTest : public ::testing::Test {
   protected:
     void Open(const std::string& settings = "38400,n,8,1") {
-        comCV.setDevice(pty.slave());
-        comCV.setSettings(settings);
-        comCV.setPortOpen(true);
-        comCV.setRTSEnable(true);
-        comCV.setDTREnable(true);
+        testing_support::OpenLikeATransfer(comCV, pty.slave(), settings);
     }
 
     // Polls the count until it reaches want or a second has passed.
@@ -148,14 +145,19 @@ TEST_F(QtSerialControlTest, HangUpWhileWaitingIsALostLine) {
     EXPECT_FALSE(comCV.PortOpen());
 }
 
-TEST_F(QtSerialControlTest, HangUpIsNoticedByCountReadAndWrite) {
+// A closed port refuses every use; a line that hangs up is noticed by the count, a read and a
+// write alike (a wait, above), and closes the port.
+TEST_F(QtSerialControlTest, UseOfAClosedPortOrALostLineIsAPortError) {
     using Call = void (*)(QtSerialControl&);
     const Call calls[] = {
         [](QtSerialControl& c) { c.InBufferCount(); },
         [](QtSerialControl& c) { c.Input(); },
         [](QtSerialControl& c) { c.Output("[DD0139700003F]"); },
+        [](QtSerialControl& c) { c.waitForInput(5); },
     };
-    for (const Call call : calls) {
+    comCV.setDevice(pty.slave());
+    for (const Call call : calls) EXPECT_THROW(call(comCV), PortError);
+    for (const Call call : {calls[0], calls[1], calls[2]}) {
         PseudoTerminal line;
         QtSerialControl control;
         control.setDevice(line.slave());
@@ -164,14 +166,6 @@ TEST_F(QtSerialControlTest, HangUpIsNoticedByCountReadAndWrite) {
         EXPECT_THROW(call(control), PortError);
         EXPECT_FALSE(control.PortOpen());
     }
-}
-
-TEST_F(QtSerialControlTest, UseOfAClosedPortIsAPortError) {
-    comCV.setDevice(pty.slave());
-    EXPECT_THROW(comCV.Output("x"), PortError);
-    EXPECT_THROW(comCV.Input(), PortError);
-    EXPECT_THROW(comCV.InBufferCount(), PortError);
-    EXPECT_THROW(comCV.waitForInput(5), PortError);
 }
 
 }  // namespace

@@ -3,29 +3,25 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace corvane {
 namespace {
 
-TEST(SerialSettings, ReadsTheLineSettingsOfTheController) {
-    const auto s = ParseSerialSettings("38400,n,8,1");
-    ASSERT_TRUE(s.has_value());
-    EXPECT_EQ(s->baud, 38400);
-    EXPECT_EQ(s->parity, Parity::None);
-    EXPECT_EQ(s->dataBits, 8);
-    EXPECT_EQ(s->stopBits, StopBits::One);
-}
-
 TEST(SerialSettings, ReadsEveryParityAndStopBitsInEitherCase) {
-    const auto s = ParseSerialSettings("9600,E,7,2");
-    ASSERT_TRUE(s.has_value());
-    EXPECT_EQ(s->baud, 9600);
-    EXPECT_EQ(s->parity, Parity::Even);
-    EXPECT_EQ(s->dataBits, 7);
-    EXPECT_EQ(s->stopBits, StopBits::Two);
-    EXPECT_EQ(ParseSerialSettings("1200,o,5,1.5")->parity, Parity::Odd);
-    EXPECT_EQ(ParseSerialSettings("1200,o,5,1.5")->stopBits, StopBits::OneAndHalf);
-    EXPECT_EQ(ParseSerialSettings("1200,m,8,1")->parity, Parity::Mark);
-    EXPECT_EQ(ParseSerialSettings("1200,S,8,1")->parity, Parity::Space);
+    using Fields = std::tuple<int, Parity, int, StopBits>;
+    const std::pair<const char*, Fields> cases[] = {
+        {"38400,n,8,1", {38400, Parity::None, 8, StopBits::One}},  // the controller's line
+        {"9600,E,7,2", {9600, Parity::Even, 7, StopBits::Two}},
+        {"1200,o,5,1.5", {1200, Parity::Odd, 5, StopBits::OneAndHalf}},
+        {"1200,m,8,1", {1200, Parity::Mark, 8, StopBits::One}},
+        {"1200,S,8,1", {1200, Parity::Space, 8, StopBits::One}},
+    };
+    for (const auto& [text, fields] : cases) {
+        const auto s = ParseSerialSettings(text);
+        ASSERT_TRUE(s.has_value()) << text;
+        EXPECT_EQ(Fields(s->baud, s->parity, s->dataBits, s->stopBits), fields) << text;
+    }
 }
 
 class MalformedSettings : public ::testing::TestWithParam<const char*> {};

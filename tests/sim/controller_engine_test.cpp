@@ -13,13 +13,9 @@ namespace {
 using namespace std::chrono_literals;
 
 // Data digits of the known memory's blocks, written out.
-const std::string kZeros(128, '0');
 const std::string kBlock5 =
     "000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F"
     "202122232425262728292A2B2C2D2E2F303132333435363738393A3B3C3D3E3F";
-const std::string kBlock63 =
-    "C0C1C2C3C4C5C6C7C8C9CACBCCCDCECFD0D1D2D3D4D5D6D7D8D9DADBDCDDDEDF"
-    "E0E1E2E3E4E5E6E7E8E9EAEBECEDEEEFF0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF";
 const std::string kBlock63Lower =
     "c0c1c2c3c4c5c6c7c8c9cacbcccdcecfd0d1d2d3d4d5d6d7d8d9dadbdcdddedf"
     "e0e1e2e3e4e5e6e7e8e9eaebecedeeeff0f1f2f3f4f5f6f7f8f9fafbfcfdfeff";
@@ -29,18 +25,13 @@ const std::string kTriples =
     "606366696C6F7275787B7E8184878A8D909396999C9FA2A5A8ABAEB1B4B7BABD";
 
 // Requests: "[" check digits, node, command, "]".
-const std::string kReadBlock0 = "[DD0139700003F]";                   // node 01, read 0x0000
 const std::string kReadBlock5 = "[A60139701403F]";                   // node 01, read 0x0140
-const std::string kReadBlock63 = "[3F013970FC03F]";                  // node 01, read 0x0FC0
 const std::string kWriteBlock7 = "[CF0138701C03F" + kTriples + "]";  // node 01, write 0x01C0
 const std::string kReadBlock7 = "[970139701C03F]";
-const std::string kWriteBlock0Zeros = "[FD0138700003F" + kZeros + "]";
 
 // Replies: "[" check digits over the data and "]", 128 data digits, "]".
-const std::string kReply0 = "[6A" + kZeros + "]";
 const std::string kReply0BadSum = "[6B" + kZeros + "]";
 const std::string kReply5 = "[B0" + kBlock5 + "]";
-const std::string kReply63 = "[76" + kBlock63 + "]";
 const std::string kReply63Lower = "[f5" + kBlock63Lower + "]";
 const std::string kReply7 = "[D3" + kTriples + "]";
 const std::string kNoise("\xFF\x00\xF0", 3);
@@ -160,8 +151,7 @@ TEST(ControllerEngine, AnswersEachKindOfRequestAsTheTableSays) {
               S(kReadBlock0, {Send(kReply0)})}),
     };
     for (const EngineCase& c : cases) {
-        ControllerEngine engine(c.options);
-        engine.setMemory(KnownMemory());
+        ControllerEngine engine = KnownEngine(c.options);
         for (const Fault& f : c.faults) engine.faults().add(f);
         for (size_t i = 0; i < c.steps.size(); ++i) {
             const Step& step = c.steps[i];
@@ -187,15 +177,13 @@ TEST(ControllerEngine, StoresOnlyWholeWritesWhateverBecomesOfTheAcknowledgement)
     EXPECT_EQ(lost.memory()[7][1], 3);
     EXPECT_EQ(lost.memory()[7][63], 189);
 
-    ControllerEngine closed;
-    closed.setMemory(KnownMemory());
+    ControllerEngine closed = KnownEngine();
     closed.faults().add(F(7, FaultKind::Close));
     closed.feed(kWriteBlock7);
     EXPECT_EQ(closed.memory(), KnownMemory());
     EXPECT_TRUE(closed.lineClosed());
 
-    ControllerEngine refused;
-    refused.setMemory(KnownMemory());
+    ControllerEngine refused = KnownEngine();
     refused.feed("[C30138700003F" + std::string(126, '0') + "G0]");
     refused.feed("[4F0138700003F" + std::string(126, '0') + "]");
     EXPECT_EQ(refused.memory(), KnownMemory());
@@ -218,8 +206,7 @@ TEST(ControllerEngine, RecordsEveryFrameAsItArrived) {
 }
 
 TEST(ControllerEngine, SeveralNodesShareTheLineEachWithItsOwnMemory) {
-    ControllerEngine engine(Node(3));
-    engine.setMemory(KnownMemory());
+    ControllerEngine engine = KnownEngine(Node(3));
     engine.addNode(17, SceneMemory{});
     engine.faults().add({5, FaultKind::Drop, kAlways, Direction::Any, 3});
     EXPECT_EQ(engine.nodes(), (std::vector<int16_t>{3, 17}));

@@ -8,6 +8,7 @@
 
 #include "document/scene_file.h"
 #include "sim/demo_show.h"
+#include "tests/sim/sim_test_support.h"
 #include "tests/support/programs.h"
 #include "tests/support/pseudo_terminal.h"
 
@@ -15,33 +16,10 @@ namespace corvane::sim {
 namespace {
 
 using namespace std::chrono_literals;
+using testing_support::FileBytes;
 using testing_support::PseudoTerminal;
+using testing_support::SceneBytes;
 using testing_support::SimProcess;
-
-const std::string kReadBlock0 = "[DD0139700003F]";  // node 01, read 0x0000
-
-SceneTable Loaded(const QString& path) {
-    SceneTable table;
-    QString error;
-    EXPECT_TRUE(LoadSceneFile(path, table, &error)) << error.toStdString();
-    return table;
-}
-
-// Runs corvane-sim to its end: its exit status and what it said on standard error.
-testing_support::ProgramRun RunToEnd(const QStringList& args) {
-    return testing_support::RunProgram(QStringLiteral(CORVANE_SIM_PROGRAM), args,
-                                       {.deadlineMs = 5000});
-}
-
-TEST(CorvaneSim, PrintsDeviceFirstAndServesTheBuiltInShow) {
-    SimProcess sim({});
-    ASSERT_TRUE(sim.device().startsWith("/dev/")) << sim.device().toStdString();
-    PseudoTerminal client(sim.device().toStdString());
-    ASSERT_TRUE(client.write(kReadBlock0));
-    // Scene 1 of the built-in show is full: 64 x FF.
-    EXPECT_EQ(client.read(132, 2s), "[C0" + std::string(128, 'F') + "]");
-    EXPECT_EQ(sim.stop(), 0);
-}
 
 TEST(CorvaneSim, SavesMemoryOnSigtermAndSigint) {
     std::string twelves;
@@ -56,7 +34,7 @@ TEST(CorvaneSim, SavesMemoryOnSigtermAndSigint) {
         ASSERT_EQ(sim.stop(signal), 0) << sim.errors().toStdString();
         SceneTable expected = DemoShow();
         for (int d = 0; d < kDimmerCount; ++d) expected(0, d) = 0x12;
-        EXPECT_EQ(Loaded(saved), expected) << "signal " << signal;
+        EXPECT_EQ(FileBytes(saved), SceneBytes(expected)) << "signal " << signal;
     }
 }
 
@@ -69,31 +47,22 @@ TEST(CorvaneSim, SeveralNodesKeepAndSaveMemoriesOfTheirOwn) {
     ASSERT_TRUE(client.write("[321138700003F" + std::string(128, '0') + "]"));
     ASSERT_EQ(client.read(6, 2s), "{--}11");
     ASSERT_EQ(sim.stop(), 0) << sim.errors().toStdString();
-    EXPECT_EQ(Loaded(dir.filePath(QStringLiteral("after-3.SCN"))), DemoShow());
+    EXPECT_EQ(FileBytes(dir.filePath(QStringLiteral("after-3.SCN"))), SceneBytes(DemoShow()));
     SceneTable expected = DemoShow();
     for (int d = 0; d < kDimmerCount; ++d) expected(0, d) = 0;
-    EXPECT_EQ(Loaded(dir.filePath(QStringLiteral("after-17.SCN"))), expected);
+    EXPECT_EQ(FileBytes(dir.filePath(QStringLiteral("after-17.SCN"))), SceneBytes(expected));
 }
 
-TEST(CorvaneSim, LoadsSceneFileAndAnswersForItsNode) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("show.SCN"));
-    testing_support::WriteFile(path, QByteArray(8192, '\0'));
-    SimProcess sim({QStringLiteral("--load"), path, QStringLiteral("--node"), QStringLiteral("7")});
-    PseudoTerminal client(sim.device().toStdString());
-    ASSERT_TRUE(client.write(kReadBlock0));        // node 01: not for this one
-    ASSERT_TRUE(client.write("[D30739700003F]"));  // node 07, read 0x0000
-    EXPECT_EQ(client.read(132, 2s), "[6A" + std::string(128, '0') + "]");
-}
-
-TEST(CorvaneSim, CloseFaultHangsUpAndEnds) {
+TEST(CorvaneSim, PrintsItsDeviceServesTheBuiltInShowAndACloseFaultEndsIt) {
     QTemporaryDir dir;
     const QString saved = dir.filePath(QStringLiteral("after.SCN"));
     SimProcess sim(
         {QStringLiteral("--fault"), QStringLiteral("1:close"), QStringLiteral("--save"), saved});
+    ASSERT_TRUE(sim.device().startsWith("/dev/")) << sim.device().toStdString();
     PseudoTerminal client(sim.device().toStdString());
     ASSERT_TRUE(client.write(kReadBlock0));
-    ASSERT_EQ(client.read(132, 2s).size(), 132u);
+    // Scene 1 of the built-in show is full: 64 x FF.
+    EXPECT_EQ(client.read(132, 2s), "[C0" + std::string(128, 'F') + "]");
     ASSERT_TRUE(client.write("[9E0139700403F]"));  // block 1
     EXPECT_TRUE(client.hangsUpWithin(2s));
     EXPECT_EQ(sim.exitWithin(5000), 0);
@@ -104,7 +73,7 @@ TEST(CorvaneSim, CloseFaultHangsUpAndEnds) {
 TEST(CorvaneSim, RefusesFilesItCannotUseAndWrongCommandLines) {
     QTemporaryDir dir;
     const QString high = dir.filePath(QStringLiteral("high.SCN"));
-    testing_support::WriteFile(high, testing_support::SceneBytes(SceneTable::with({{2, 3, 300}})));
+    testing_support::WriteFile(high, SceneBytes(SceneTable::with({{2, 3, 300}})));
     const QString shortFile = dir.filePath(QStringLiteral("short.SCN"));
     testing_support::WriteFile(shortFile, QByteArray(100, '\0'));
     const QString longFile = dir.filePath(QStringLiteral("long.SCN"));
@@ -117,34 +86,31 @@ TEST(CorvaneSim, RefusesFilesItCannotUseAndWrongCommandLines) {
     const QString save = QStringLiteral("--save");
     const struct {
         QStringList args;
-        int status;
         QString says;
+        int status = 1;
     } cases[] = {
         {{load, high},
-         1,
          high + " cannot be loaded: scene 3, dimmer 4 has level 300; a controller holds only "
                 "levels 0 to 255."},
         {{load, shortFile},
-         1,
          "Could not open " + shortFile +
              ": the file is shorter than a scene file (100 of 8192 bytes)."},
         {{load, longFile},
-         1,
          longFile + " is not a scene file: it is 9000 bytes long, a scene file 8192."},
-        {{load, missing}, 1, "Could not open " + missing + ": the file does not exist."},
+        {{load, missing}, "Could not open " + missing + ": the file does not exist."},
         // A save path that cannot take the memory is refused before it starts.
-        {{save, noFolder}, 1, "Could not save " + noFolder + ": the folder does not exist."},
+        {{save, noFolder}, "Could not save " + noFolder + ": the folder does not exist."},
         {{save, pipe},
-         1,
          "Could not save " + pipe + ": it is not a regular file (it is a named pipe)."},
-        {{save, dir.path()}, 1, "Could not save " + dir.path() + ": it is a folder."},
+        {{save, dir.path()}, "Could not save " + dir.path() + ": it is a folder."},
         {{QStringLiteral("--node"), QStringLiteral("255")},
-         2,
          "--node \"255\": the node must be a node number from 1 to 254, in decimal (10) or in "
-         "hexadecimal with 0x (0x0A), or several such as 3,17,20-22 (see corvane-sim --help)"},
+         "hexadecimal with 0x (0x0A), or several such as 3,17,20-22 (see corvane-sim --help)",
+         2},
     };
     for (const auto& c : cases) {
-        const testing_support::ProgramRun r = RunToEnd(c.args);
+        const testing_support::ProgramRun r = testing_support::RunProgram(
+            QStringLiteral(CORVANE_SIM_PROGRAM), c.args, {.deadlineMs = 5000});
         EXPECT_EQ(r.status, c.status) << c.args.join(' ').toStdString();
         EXPECT_EQ(r.err.toStdString(), ("corvane-sim: " + c.says + "\n").toStdString());
     }

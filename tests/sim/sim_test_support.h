@@ -18,6 +18,25 @@ inline SceneMemory KnownMemory() {
     return m;
 }
 
+// An engine holding the known memory.
+inline ControllerEngine KnownEngine(EngineOptions options = {}) {
+    ControllerEngine engine(options);
+    engine.setMemory(KnownMemory());
+    return engine;
+}
+
+// Frames to and from node 01 holding the known memory: "[" check digits, node, command, "]";
+// replies "[" check digits over the data and "]", 128 data digits, "]".
+inline const std::string kZeros(128, '0');
+inline const std::string kBlock63 =
+    "C0C1C2C3C4C5C6C7C8C9CACBCCCDCECFD0D1D2D3D4D5D6D7D8D9DADBDCDDDEDF"
+    "E0E1E2E3E4E5E6E7E8E9EAEBECEDEEEFF0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF";
+inline const std::string kReadBlock0 = "[DD0139700003F]";                      // read 0x0000
+inline const std::string kReadBlock63 = "[3F013970FC03F]";                     // read 0x0FC0
+inline const std::string kWriteBlock0Zeros = "[FD0138700003F" + kZeros + "]";  // write 0x0000
+inline const std::string kReply0 = "[6A" + kZeros + "]";
+inline const std::string kReply63 = "[76" + kBlock63 + "]";
+
 // Line text with control and high characters shown as \xNN.
 inline std::string Visible(const std::string& bytes) {
     static constexpr char kDigits[] = "0123456789ABCDEF";

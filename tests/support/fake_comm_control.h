@@ -7,7 +7,6 @@
 #include <deque>
 #include <functional>
 #include <iterator>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -44,8 +43,6 @@ class FakeCommControl final : public CommControl {
     // The next wait for input (or, with onOutput, the next Output) finds the line gone.
     void loseLineOnNextWait() { loseOnWait_ = true; }
     void loseLineOnOutput() { loseOnOutput_ = true; }
-    // Opening fails with this error, and the port stays closed.
-    void failOpen(PortError error) { openError_ = std::move(error); }
 
     void setDevice(const std::string& device) override {
         log("Device=" + device);
@@ -59,7 +56,6 @@ class FakeCommControl final : public CommControl {
     std::string Settings() const override { return settings_; }
     void setPortOpen(bool open) override {
         log(std::string("PortOpen=") + (open ? "1" : "0"));
-        if (open && openError_) throw PortError(*openError_);
         open_ = open;
         if (!open) {
             buffer_.clear();
@@ -157,7 +153,6 @@ class FakeCommControl final : public CommControl {
     bool open_ = false;
     bool loseOnWait_ = false;
     bool loseOnOutput_ = false;
-    std::optional<PortError> openError_;
     std::deque<Reply> queued_;
     Responder responder_;
     std::deque<Chunk> pending_;  // atMs here is absolute, on the stopwatch's now()

@@ -92,6 +92,16 @@ inline ProgramRun RunScenes(const QStringList& args, const QString& workDir = QS
 }
 #endif
 
+// A temporary folder of shows, each written as the bytes of a table.
+struct ShowFolder {
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString write(const QString& name, const SceneTable& table) const {
+        WriteFile(path(name), SceneBytes(table));
+        return path(name);
+    }
+};
+
 // A corvane-sim process, its device read from its first line; stopped with SIGTERM (which saves
 // with --save) when destroyed.
 class SimProcess {

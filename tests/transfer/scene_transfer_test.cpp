@@ -1,5 +1,5 @@
 // Get and Send against a scripted line: the port set-up and closing, all-or-nothing Get, late
-// replies, and refusals before anything is sent.
+// replies, refusals before anything is sent, and the levels cut from a read reply.
 #include "transfer/scene_transfer.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +75,9 @@ TEST(GetScenes, SetsUpThePortReplacesEveryLevelBlockByBlockAndClosesIt) {
     ASSERT_EQ(w.port.outputs.size(), 64u);
     EXPECT_EQ(w.port.outputs[0], "[DD0139700003F]");
     EXPECT_EQ(w.port.outputs[1], "[9E0139700403F]");
+    for (int b = 0; b < 64; ++b)  // each block addressed by 64 bytes
+        EXPECT_EQ(w.port.outputs[static_cast<size_t>(b)],
+                  BuildRequestFrame(1, "397" + Hex4(b * 64) + "3F"));
     for (int s = 0; s < 64; ++s)
         for (int d = 0; d < 64; ++d) ASSERT_EQ(scenes(s, d), (s + d) & 0xFF) << s << "," << d;
     std::vector<int> expected(64);
@@ -123,7 +126,9 @@ TEST(SendScenes, WritesEachBlocksLevelsAndWaitsForTheAcknowledgement) {
         const std::string& frame = w.port.outputs[static_cast<size_t>(b)];
         ASSERT_EQ(frame.size(), 143u);
         ASSERT_EQ(frame.substr(3, 2), "01");
-        ASSERT_EQ(frame.substr(5, 137), WriteBlockCommand(b, scenes));
+        ASSERT_EQ(frame.substr(5, 9), "387" + Hex4(b * 64) + "3F");  // the block's address
+        for (int d = 0; d < 64; ++d)                                 // then each dimmer's level
+            ASSERT_EQ(frame.substr(14 + 2 * static_cast<size_t>(d), 2), Hex2(scenes(b, d)));
         ASSERT_TRUE(ReplyAccepted(frame)) << "check digits of block " << b;
     }
     EXPECT_EQ(w.port.outputs[0].substr(14, 4), "FF0A");
@@ -180,6 +185,26 @@ TEST(LateReply, IsNotTakenForALaterBlocksAcknowledgement) {
     EXPECT_EQ(outcome.kind, TransferOutcome::Kind::BlockFailed);
     EXPECT_EQ(outcome.block, 12);
     EXPECT_EQ(w.port.outputs.size(), 12u + 1 + 3);  // blocks 0 to 11, block 5 twice, 12 thrice
+}
+
+TEST(BlockLevels, ReplyLevelsComeFromPositionFourOnEitherCase) {
+    std::string digits;
+    for (int d = 0; d < 64; ++d) digits += d == 0 ? "ff" : (d == 1 ? "0a" : "7F");
+    SceneTable lower;
+    SceneTransfer::copyBlockLevels("[00" + digits + "]", 3, lower);
+    EXPECT_EQ(lower(3, 0), 255);
+    EXPECT_EQ(lower(3, 1), 10);
+    EXPECT_EQ(lower(3, 2), 0x7F);
+    EXPECT_EQ(lower(3, 63), 0x7F);
+    EXPECT_EQ(lower(2, 0), 0);  // other scenes untouched
+}
+
+TEST(BlockLevels, AShortReplyGivesWhatItsDigitsGive) {
+    SceneTable t = SceneTable::with({{0, 0, 9}, {0, 1, 9}, {0, 2, 9}});
+    SceneTransfer::copyBlockLevels("[00AB1", 0, t);  // dimmer 0 whole, dimmer 1 half, then nothing
+    EXPECT_EQ(t(0, 0), 0xAB);
+    EXPECT_EQ(t(0, 1), 1);
+    EXPECT_EQ(t(0, 2), 0);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The words for what went wrong in a transfer, and its progress text.
+// The words for what went wrong in a transfer.
 #include "transfer/transfer_report.h"
 
 #include <gtest/gtest.h>
@@ -37,17 +37,6 @@ TEST(TransferReport, AttemptsAreSaidInPlainWordsRunTogether) {
               "no answer, then wrong check digits (2 attempts)");
     EXPECT_EQ(DescribeAttempts({A::TooShort, A::TooLate, A::NoAnswer}),
               "a reply too short, then a reply too late, then no answer");
-    EXPECT_EQ(ProgressText(4), "Block: 05 Of 64");
-    EXPECT_EQ(ProgressText(63), "Block: 64 Of 64");
-}
-
-TEST(TransferReport, ASendSaysWhetherAnythingReachedTheController) {
-    TransferOutcome refusedAtOpen;
-    refusedAtOpen.kind = TransferOutcome::Kind::PortFailed;
-    EXPECT_EQ(DescribeSendConsequence(refusedAtOpen), "Nothing was sent.");
-    TransferOutcome lostOnTheWay = refusedAtOpen;
-    lostOnTheWay.framesSent = 7;
-    EXPECT_EQ(DescribeSendConsequence(lostOnTheWay), "The controller may hold part of the show.");
 }
 
 }  // namespace

@@ -1,3 +1,0 @@
-// The programs' runners, for the command line's tests.
-#pragma once
-#include "tests/support/programs.h"
