@@ -200,27 +200,6 @@ TEST(DocumentCommands, SaveWithAFileWritesAtOnceWithoutDialogOrQuestion) {
     }
 }
 
-TEST(DocumentCommands, ExitAndCloseAskWhileChanged) {
-    struct Case {
-        bool changed = false;
-        std::optional<MessageAnswer> answer;
-        bool closes = false;
-        size_t asked = 0;
-    } cases[] = {
-        {false, std::nullopt, true, 0},
-        {true, MessageAnswer::Yes, true, 1},
-        {true, MessageAnswer::No, false, 1},
-    };
-    for (const Case& c : cases) {
-        DocumentWorld w;
-        w.document.Changed = c.changed;
-        if (c.answer) w.messages.answers.push_back(*c.answer);
-        EXPECT_EQ(w.commands.Unload(), c.closes);
-        EXPECT_EQ(w.messages.shown.size(), c.asked);
-        EXPECT_EQ(w.document.Changed, c.changed);  // nothing is saved or cleared on the way
-    }
-}
-
 TEST(DocumentCommands, AFileThatCannotBeOpenedIsReportedAndNothingChanges) {
     DocumentWorld w;
     testing_support::WriteFile(w.path("short.SCN"), QByteArray(100, '\x05'));
@@ -274,24 +253,6 @@ TEST(DocumentCommands, AFailedSaveOrSaveAsIsReportedAndKeepsTheDocumentAsItWas) 
             (QStringList{"folder.SCN", "pipe"}));
         EXPECT_TRUE(QDir(w.path("folder.SCN")).isEmpty());
     }
-}
-
-TEST(DocumentCommands, AShowSavedAndReopenedIsTheSameByteForByte) {
-    DocumentWorld w;
-    w.makeDirty(aShow(), "None");
-    w.choose(w.path("show.SCN"));
-    w.commands.Save();
-    const QByteArray first = FileBytes(w.path("show.SCN"));
-    ASSERT_EQ(first.size(), 8192);
-    w.commands.New();
-    ASSERT_EQ(w.scenes, SceneTable{});
-    w.choose(w.path("show.SCN"));
-    w.commands.Open();
-    EXPECT_EQ(w.scenes, aShow());
-    w.document.Changed = true;
-    w.commands.Save();
-    EXPECT_EQ(FileBytes(w.path("show.SCN")), first);
-    EXPECT_TRUE(w.messages.shown.empty());
 }
 
 }  // namespace

@@ -17,13 +17,5 @@ TEST(SceneTable, StoresSceneIndexFastest) {
     EXPECT_EQ(SceneTable::index(5, 7), 64 * 7 + 5);
 }
 
-TEST(SceneTable, ComparesByEveryLevel) {
-    SceneTable a = SceneTable::with({{2, 3, 200}});
-    SceneTable b;
-    EXPECT_NE(a, b);
-    b(2, 3) = 200;
-    EXPECT_EQ(a, b);
-}
-
 }  // namespace
 }  // namespace corvane

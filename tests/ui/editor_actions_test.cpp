@@ -193,7 +193,8 @@ TEST(EditorClosing, ReturnAndEnterCloseOnlyFromTheCloseButton) {
     }
 }
 
-// Levels a scene file can hold although no editor or controller produces them.
+// Levels a scene file can hold although no editor or controller produces them: a marker, neither
+// "100%" nor "0%", which they would otherwise pass for.
 class EditorForeignLevel : public testing::TestWithParam<int16_t> {};
 
 TEST_P(EditorForeignLevel, ShowsAMarkerAndStaysUntilALevelIsChosen) {
