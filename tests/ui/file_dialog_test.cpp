@@ -85,17 +85,6 @@ TEST(FileDialogFilter, SceneFilesWhateverTheirCaseAndAllFilesWhateverTheirName) 
               (QStringList{"BIG.SCN", "Mixed.Scn", "notes.txt", "show", "show.scn"}));
 }
 
-TEST(FileDialogFilter, ChoosingAllFilesKeepsTheNameTypedForSaving) {
-    QTemporaryDir dir;
-    QtFileDialog layer;
-    layer.Filter = kSceneFileFilter;
-    layer.FileName = dir.filePath("show.SCN");
-    QFileDialog dialog;
-    layer.prepare(dialog, true);
-    chooseAllFiles(dialog);
-    EXPECT_EQ(dialog.selectedFiles().value(0), dir.filePath("show.SCN"));
-}
-
 TEST(FileDialogStart, AMissingInitialFolderStartsInTheHomeFolder) {
     QtFileDialog layer;
     layer.Filter = kSceneFileFilter;
@@ -108,7 +97,7 @@ TEST(FileDialogStart, AMissingInitialFolderStartsInTheHomeFolder) {
               kInitialDialogName);  // preparing changes nothing the commands compare
 }
 
-TEST(FileDialogStart, APreviousChoiceStartsInItsFolderWithItsName) {
+TEST(FileDialogStart, APreviousChoiceStartsInItsFolderWithItsNameWhichAllFilesKeeps) {
     QTemporaryDir dir;
     QtFileDialog layer;
     layer.Filter = kSceneFileFilter;
@@ -116,6 +105,9 @@ TEST(FileDialogStart, APreviousChoiceStartsInItsFolderWithItsName) {
     QFileDialog dialog;
     layer.prepare(dialog, true);
     EXPECT_EQ(dialog.directory().absolutePath(), QDir(dir.path()).absolutePath());
+    EXPECT_EQ(dialog.selectedFiles().value(0), dir.filePath("last.SCN"));
+    // Choosing all files keeps the name typed for saving.
+    chooseAllFiles(dialog);
     EXPECT_EQ(dialog.selectedFiles().value(0), dir.filePath("last.SCN"));
 }
 

@@ -5,7 +5,6 @@
 // filled.
 #include <gtest/gtest.h>
 
-#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -19,37 +18,6 @@ namespace {
 
 using testing_support::MainWindowWorld;
 using testing_support::SimulatedWorld;
-
-// Records the status label's text each time it is painted, as the technician would see it.
-class PaintedTexts final : public QObject {
-  public:
-    explicit PaintedTexts(QLabel* label) : label_(label) { label->installEventFilter(this); }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == label_ && event->type() == QEvent::Paint &&
-            (texts.empty() || texts.back() != label_->text()))
-            texts.push_back(label_->text());
-        return false;
-    }
-    std::vector<QString> texts;
-
-  private:
-    QLabel* label_;
-};
-
-TEST(TransferButtons, GetFillsTheTableShowingEachBlockInTurn) {
-    SimulatedWorld w;
-    PaintedTexts painted(w.window->lblFileName);
-    QTest::mouseClick(w.window->cmdGetScenes, Qt::LeftButton);
-
-    EXPECT_EQ(w.scenes, DemoShow());
-    EXPECT_TRUE(w.document.Changed);
-    EXPECT_TRUE(w.messages.shown.empty());
-    EXPECT_EQ(w.window->lblFileName->text(), " File: None");
-    ASSERT_GE(painted.texts.size(), 64u);
-    for (int b = 0; b < 64; ++b)
-        EXPECT_EQ(painted.texts[static_cast<size_t>(b)],
-                  QStringLiteral("Block: %1 Of 64").arg(b + 1, 2, 10, QLatin1Char('0')));
-}
 
 TEST(TransferButtons, ALevelAControllerCannotHoldStopsSendBeforeAnythingGoesOut) {
     SimulatedWorld w;
