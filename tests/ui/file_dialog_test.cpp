@@ -85,19 +85,7 @@ TEST(FileDialogFilter, SceneFilesWhateverTheirCaseAndAllFilesWhateverTheirName) 
               (QStringList{"BIG.SCN", "Mixed.Scn", "notes.txt", "show", "show.scn"}));
 }
 
-TEST(FileDialogStart, AMissingInitialFolderStartsInTheHomeFolder) {
-    QtFileDialog layer;
-    layer.Filter = kSceneFileFilter;
-    layer.FileName = kInitialDialogName;
-    QFileDialog dialog;
-    layer.prepare(dialog, false);
-    EXPECT_EQ(dialog.directory().absolutePath(), QDir::home().absolutePath());
-    EXPECT_EQ(shownFilters(dialog).last(), "chosen: Corvane Scene Files (*.SCN)");
-    EXPECT_EQ(layer.FileName,
-              kInitialDialogName);  // preparing changes nothing the commands compare
-}
-
-TEST(FileDialogStart, APreviousChoiceStartsInItsFolderWithItsNameWhichAllFilesKeeps) {
+TEST(FileDialogStart, APreviousChoiceStartsInItsFolderWithItsNameAMissingFolderAtHome) {
     QTemporaryDir dir;
     QtFileDialog layer;
     layer.Filter = kSceneFileFilter;
@@ -109,6 +97,14 @@ TEST(FileDialogStart, APreviousChoiceStartsInItsFolderWithItsNameWhichAllFilesKe
     // Choosing all files keeps the name typed for saving.
     chooseAllFiles(dialog);
     EXPECT_EQ(dialog.selectedFiles().value(0), dir.filePath("last.SCN"));
+
+    layer.FileName = kInitialDialogName;
+    QFileDialog first;
+    layer.prepare(first, false);
+    EXPECT_EQ(first.directory().absolutePath(), QDir::home().absolutePath());
+    EXPECT_EQ(shownFilters(first).last(), "chosen: Corvane Scene Files (*.SCN)");
+    EXPECT_EQ(layer.FileName,
+              kInitialDialogName);  // preparing changes nothing the commands compare
 }
 
 TEST(FileDialogFlags, OpenNeedsAnExistingFileAndSaveAsksBeforeReplacing) {

@@ -111,6 +111,7 @@ TEST(LostLine, TheLinesMessageSaysWhichBlockAndWhatChanged) {
         EXPECT_EQ(shown.informativeText, QString("Node: 01, Block: 04 Of 64.\n") +
                                              (get ? "The table is as it was."
                                                   : "The controller may hold part of the show."));
+        EXPECT_FALSE(w.document.Changed);
     }
 }
 
