@@ -80,10 +80,10 @@ TEST(EditorLayout, ControlsAndTheDimmersLabelsSitAtTheirDesignedPixels) {
     EXPECT_EQ(w.editor->cboScene->geometry(), QRect(8, 8, 81, 21));
     EXPECT_EQ(w.editor->cboLevel->size(), QSize(57, 21));
     struct Case {
-        int d;
+        int d = 0;
         QPoint name;
         QPoint level;
-        const char* caption;
+        const char* caption = "";
     };
     for (const Case& c :
          {Case{0, {8, 40}, {80, 40}, "Dimmer 01.1"}, Case{1, {8, 64}, {80, 64}, "Dimmer 01.2"},
