@@ -19,7 +19,7 @@ using testing_support::MainWindowWorld;
 // The window on a line with controllers at nodes, each holding the demo show, as "Simulator".
 struct LineWorld : MainWindowWorld {
     sim::PtyServer server;
-    explicit LineWorld(std::vector<int16_t> nodes)
+    explicit LineWorld(const std::vector<int16_t>& nodes)
         : server([&] {
               sim::ControllerEngine engine(sim::EngineOptions{.node = nodes.front()});
               for (int16_t n : nodes) engine.addNode(n, sim::DemoMemory());
