@@ -2,33 +2,18 @@
 // must not open its window.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QProcessEnvironment>
+
+#include "tests/support/programs.h"
 
 namespace corvane {
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using testing_support::ProgramRun;
 
-ToolRun StartTool(const QStringList& args, const QProcessEnvironment& environment) {
-    QProcess p;
-    p.setProcessEnvironment(environment);
-    p.start(QStringLiteral(CORVANE_TOOL_PROGRAM), args);
-    ToolRun r;
-    if (!p.waitForFinished(20000)) {
-        p.kill();
-        p.waitForFinished(2000);
-        ADD_FAILURE() << "corvane-scene-tool did not end";
-        return r;
-    }
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+ProgramRun StartTool(const QStringList& args, const QProcessEnvironment& environment) {
+    return testing_support::RunProgram(QStringLiteral(CORVANE_TOOL_PROGRAM), args,
+                                       {.deadlineMs = 20000, .environment = environment});
 }
 
 // As a remote shell leaves it: a DISPLAY that no server answers, and no platform chosen.
@@ -41,7 +26,7 @@ QProcessEnvironment StaleDisplay() {
 }
 
 TEST(ToolCommandLine, ADisplayThatCannotBeOpenedIsOneSentenceAndStatusThree) {
-    const ToolRun r = StartTool({}, StaleDisplay());
+    const ProgramRun r = StartTool({}, StaleDisplay());
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.err,
               "corvane-scene-tool: the display :4242 cannot be opened, so its window cannot open "
@@ -68,15 +53,15 @@ TEST(ToolCommandLine, WrongUseIsSaidWithoutADisplay) {
         {{"--help-all"}, 2, "corvane-scene-tool: Unknown option 'help-all'. (see --help)\n"},
     };
     for (const Case& c : cases) {
-        const ToolRun r = StartTool(c.args, StaleDisplay());
+        const ProgramRun r = StartTool(c.args, StaleDisplay());
         EXPECT_EQ(r.status, c.status) << c.args.join(' ').toStdString();
         EXPECT_EQ(r.err, c.err);
     }
-    const ToolRun help = StartTool({"--help"}, StaleDisplay());
+    const ProgramRun help = StartTool({"--help"}, StaleDisplay());
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: corvane-scene-tool [options] [FILE]\n"))
         << help.out.toStdString();
-    const ToolRun version = StartTool({"--version"}, StaleDisplay());
+    const ProgramRun version = StartTool({"--version"}, StaleDisplay());
     EXPECT_EQ(version.out,
               QStringLiteral("corvane-scene-tool %1\n").arg(QStringLiteral(CORVANE_VERSION)));
 }

@@ -93,20 +93,6 @@ TEST(DocumentCommands, NewClearsEverySceneOnYesAndChangesNothingNotEvenTheTitleO
     no.expect(aShow(), no.path("a.SCN"), true, {});
 }
 
-TEST(DocumentCommands, FirstOpenStartsAtTheInitialNameAndLoadsTheChosenFile) {
-    DocumentWorld w;
-    w.saveFile("show.SCN", aShow());
-    w.choose(w.path("show.SCN"));
-    w.commands.Open();
-    ASSERT_EQ(w.cdFile.shown.size(), 1u);
-    EXPECT_EQ(w.cdFile.shown[0].kind, Kind::Open);
-    EXPECT_EQ(w.cdFile.shown[0].fileName, kInitial);
-    EXPECT_EQ(w.cdFile.shown[0].filter, kFilter);
-    EXPECT_EQ(w.cdFile.shown[0].flags, 6150);
-    EXPECT_TRUE(w.document.DialogInitDone);
-    w.expect(aShow(), w.path("show.SCN"), false, {w.path("show.SCN")});
-}
-
 TEST(DocumentCommands, OpenAnsweredYesThenCancelledOrAnsweredNoKeepsEverythingButRefreshes) {
     DocumentWorld yes;
     yes.makeDirty(aShow(), yes.path("a.SCN"));
@@ -140,11 +126,13 @@ TEST(DocumentCommands, InitialPatternOrEmptyNameCountsAsCancel) {
     }
 }
 
-TEST(DocumentCommands, DialogsStartWhereThePreviousOneLeftTheName) {
+TEST(DocumentCommands, FirstOpenStartsAtTheInitialNameAndLaterDialogsWhereThePreviousLeftIt) {
     DocumentWorld w;
     w.saveFile("a.SCN", aShow());
     w.choose(w.path("a.SCN"));
     w.commands.Open();  // first of the run: the initial name
+    EXPECT_TRUE(w.document.DialogInitDone);
+    w.expect(aShow(), w.path("a.SCN"), false, {w.path("a.SCN")});
     w.choose(w.path("b.SCN"));
     w.commands.SaveAs();  // the name the Open returned
     w.choose(std::nullopt);
@@ -155,35 +143,29 @@ TEST(DocumentCommands, DialogsStartWhereThePreviousOneLeftTheName) {
     w.commands.SaveAs();  // empty, as the cancelled Open left it
     std::vector<QString> starts;
     for (const auto& s : w.cdFile.shown) {
-        starts.push_back(s.fileName);
+        starts.push_back((s.kind == Kind::Open ? "Open " : "Save ") + s.fileName);
         EXPECT_EQ(s.filter, kFilter);
         EXPECT_EQ(s.flags, 6150);
     }
-    EXPECT_EQ(starts, (std::vector<QString>{kInitial, w.path("a.SCN"), w.path("b.SCN"), "", ""}));
+    EXPECT_EQ(starts, (std::vector<QString>{"Open " + kInitial, "Save " + w.path("a.SCN"),
+                                            "Save " + w.path("b.SCN"), "Open ", "Save "}));
 }
 
-TEST(DocumentCommands, FirstSaveAsOfTheRunStartsAtTheInitialNameAndNeverAsks) {
-    DocumentWorld w;
-    w.makeDirty(aShow(), "None");
-    w.choose(w.path("new.SCN"));
-    w.commands.SaveAs();
-    ASSERT_EQ(w.cdFile.shown.size(), 1u);
-    EXPECT_EQ(w.cdFile.shown[0].kind, Kind::Save);
-    EXPECT_EQ(w.cdFile.shown[0].fileName, kInitial);
-    EXPECT_TRUE(w.messages.shown.empty());
-    w.expect(aShow(), w.path("new.SCN"), false, {w.path("new.SCN")});
-    EXPECT_EQ(FileBytes(w.path("new.SCN")), testing_support::SceneBytes(aShow()));
-}
-
-TEST(DocumentCommands, SaveWithoutAFileRunsSaveAsAndItsCancelKeepsEverything) {
+TEST(DocumentCommands, FirstSaveAsStartsAtTheInitialNameNeverAsksAndSaveWithoutAFileRunsIt) {
     DocumentWorld w;
     w.makeDirty(aShow(), "None");
     w.choose(std::nullopt);
-    w.commands.Save();
-    ASSERT_EQ(w.cdFile.shown.size(), 1u);
-    EXPECT_EQ(w.cdFile.shown[0].kind, Kind::Save);
-    EXPECT_TRUE(w.messages.shown.empty());
+    w.commands.SaveAs();  // first of the run: the initial name
     w.expect(aShow(), "None", true, {"None"});
+    w.choose(w.path("new.SCN"));
+    w.commands.Save();  // no file yet: runs Save As
+    ASSERT_EQ(w.cdFile.shown.size(), 2u);
+    EXPECT_EQ(w.cdFile.shown[0].kind, Kind::Save);
+    EXPECT_EQ(w.cdFile.shown[0].fileName, kInitial);
+    EXPECT_EQ(w.cdFile.shown[1].kind, Kind::Save);
+    EXPECT_TRUE(w.messages.shown.empty());
+    w.expect(aShow(), w.path("new.SCN"), false, {"None", w.path("new.SCN")});
+    EXPECT_EQ(FileBytes(w.path("new.SCN")), testing_support::SceneBytes(aShow()));
 }
 
 TEST(DocumentCommands, SaveWithAFileWritesAtOnceWithoutDialogOrQuestion) {
@@ -197,27 +179,6 @@ TEST(DocumentCommands, SaveWithAFileWritesAtOnceWithoutDialogOrQuestion) {
         EXPECT_TRUE(w.messages.shown.empty());
         w.expect(aShow(), w.path(name), false, {w.path(name)});
         EXPECT_EQ(FileBytes(w.path(name)), testing_support::SceneBytes(aShow()));
-    }
-}
-
-TEST(DocumentCommands, ExitAndCloseAskWhileChanged) {
-    struct Case {
-        bool changed = false;
-        std::optional<MessageAnswer> answer;
-        bool closes = false;
-        size_t asked = 0;
-    } cases[] = {
-        {false, std::nullopt, true, 0},
-        {true, MessageAnswer::Yes, true, 1},
-        {true, MessageAnswer::No, false, 1},
-    };
-    for (const Case& c : cases) {
-        DocumentWorld w;
-        w.document.Changed = c.changed;
-        if (c.answer) w.messages.answers.push_back(*c.answer);
-        EXPECT_EQ(w.commands.Unload(), c.closes);
-        EXPECT_EQ(w.messages.shown.size(), c.asked);
-        EXPECT_EQ(w.document.Changed, c.changed);  // nothing is saved or cleared on the way
     }
 }
 
@@ -274,24 +235,6 @@ TEST(DocumentCommands, AFailedSaveOrSaveAsIsReportedAndKeepsTheDocumentAsItWas) 
             (QStringList{"folder.SCN", "pipe"}));
         EXPECT_TRUE(QDir(w.path("folder.SCN")).isEmpty());
     }
-}
-
-TEST(DocumentCommands, AShowSavedAndReopenedIsTheSameByteForByte) {
-    DocumentWorld w;
-    w.makeDirty(aShow(), "None");
-    w.choose(w.path("show.SCN"));
-    w.commands.Save();
-    const QByteArray first = FileBytes(w.path("show.SCN"));
-    ASSERT_EQ(first.size(), 8192);
-    w.commands.New();
-    ASSERT_EQ(w.scenes, SceneTable{});
-    w.choose(w.path("show.SCN"));
-    w.commands.Open();
-    EXPECT_EQ(w.scenes, aShow());
-    w.document.Changed = true;
-    w.commands.Save();
-    EXPECT_EQ(FileBytes(w.path("show.SCN")), first);
-    EXPECT_TRUE(w.messages.shown.empty());
 }
 
 }  // namespace

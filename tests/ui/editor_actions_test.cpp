@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QKeySequence>
 #include <QPushButton>
-#include <ostream>
+#include <initializer_list>
 #include <string>
 
 #include "tests/ui/editor_world.h"
@@ -30,20 +31,6 @@ TEST(EditorChooser, OpensOverTheClickedLabelShowingItsPercentage) {
     EXPECT_EQ(w.editor->childAt(QPoint(352 + 56, 208 + 20)), w.editor->cboLevel);
 }
 
-TEST(EditorChooser, OpeningStoresNothingEvenForALevelOffThePercentScale) {
-    const SceneTable start = SceneTable::with({{0, 0, 128}, {0, 1, 254}, {0, 2, 1}});
-    EditorWorld w(start);
-    w.clickLevel(0);
-    EXPECT_EQ(w.editor->cboLevel->currentText(), "50%");
-    w.clickLevel(1);
-    EXPECT_EQ(w.editor->cboLevel->currentText(), "100%");
-    w.clickLevel(2);
-    EXPECT_EQ(w.editor->cboLevel->currentText(), "0%");
-    w.clickBackground();
-    EXPECT_EQ(w.scenes, start);
-    EXPECT_EQ(w.scenes(0, 0), 128);
-}
-
 TEST(EditorChooser, ClickingAnotherLabelMovesTheChooserAndRestoresTheFirstLabel) {
     EditorWorld w;
     w.clickLevel(5);
@@ -55,37 +42,25 @@ TEST(EditorChooser, ClickingAnotherLabelMovesTheChooserAndRestoresTheFirstLabel)
     EXPECT_EQ(w.scenes(0, 5), 0);
 }
 
-struct ChoiceCase {
-    int entry;
-    int16_t stored;
-    const char* shown;
-};
-void PrintTo(const ChoiceCase& c, std::ostream* os) {
-    *os << c.shown << " stores " << c.stored;
-}
-class EditorChoice : public testing::TestWithParam<ChoiceCase> {};
-
-TEST_P(EditorChoice, StoresTheRoundedDownLevelAndClosesTheChooser) {
-    EditorWorld w;
-    w.clickLevel(0);
-    ASSERT_EQ(w.editor->cboLevel->currentText(), "0%");
-    chooseEntry(w.editor->cboLevel, GetParam().entry);
-    EXPECT_EQ(w.scenes(0, 0), GetParam().stored);
-    EXPECT_EQ(w.editor->lblDimLvl[0]->text(), GetParam().shown);
-    EXPECT_FALSE(w.editor->cboLevel->isVisible());
-    EXPECT_TRUE(w.editor->lblDimLvl[0]->isVisible());
-}
-
-INSTANTIATE_TEST_SUITE_P(Entries, EditorChoice,
-                         testing::Values(ChoiceCase{100, 255, "100%"}, ChoiceCase{50, 127, "50%"},
-                                         ChoiceCase{1, 2, "1%"}, ChoiceCase{25, 63, "25%"},
-                                         ChoiceCase{0, 0, "0%"}));
-
-TEST(EditorChoice, ChoosingTheShownPercentMovesTheLevelOntoTheScale) {
-    EditorWorld w(SceneTable::with({{0, 7, 128}}));
-    w.clickLevel(7);
-    chooseEntry(w.editor->cboLevel, 50);
-    EXPECT_EQ(w.scenes(0, 7), 127);
+TEST(EditorChoice, StoresTheRoundedDownLevelAndClosesTheChooser) {
+    struct Case {
+        int16_t start;
+        int entry;
+        int16_t stored;
+        const char* shown;
+    };
+    // The last: choosing the shown percent of a level off the scale moves it onto the scale.
+    for (const Case c : {Case{0, 100, 255, "100%"}, Case{0, 50, 127, "50%"}, Case{0, 1, 2, "1%"},
+                         Case{0, 25, 63, "25%"}, Case{0, 0, 0, "0%"}, Case{128, 50, 127, "50%"}}) {
+        SCOPED_TRACE(testing::Message() << c.start << ", then " << c.shown);
+        EditorWorld w(SceneTable::with({{0, 0, c.start}}));
+        w.clickLevel(0);
+        chooseEntry(w.editor->cboLevel, c.entry);
+        EXPECT_EQ(w.scenes(0, 0), c.stored);
+        EXPECT_EQ(w.editor->lblDimLvl[0]->text(), c.shown);
+        EXPECT_FALSE(w.editor->cboLevel->isVisible());
+        EXPECT_TRUE(w.editor->lblDimLvl[0]->isVisible());
+    }
 }
 
 TEST(EditorChoice, KeyboardChoiceInTheChooserStoresToo) {
@@ -112,7 +87,7 @@ TEST(EditorChoice, EditChangesOnlyThatSceneAndDimmer) {
     EXPECT_EQ(w.scenes, expected);
 }
 
-TEST(EditorClosingTheChooser, SceneChoiceShowsTheOtherSceneWithoutAChange) {
+TEST(EditorClosingTheChooser, ChoosingAnySceneClosesItAndShowsThatSceneWithoutAChange) {
     const SceneTable start = SceneTable::with({{0, 3, 64}, {2, 3, 255}, {2, 4, 128}});
     EditorWorld w(start);
     w.clickLevel(3);
@@ -122,28 +97,31 @@ TEST(EditorClosingTheChooser, SceneChoiceShowsTheOtherSceneWithoutAChange) {
     EXPECT_EQ(w.editor->lblDimLvl[3]->text(), "100%");
     EXPECT_EQ(w.editor->lblDimLvl[4]->text(), "50%");
     EXPECT_TRUE(w.editor->lblDimLvl[3]->isVisible());
+    // The scene shown already closes it too.
+    w.clickLevel(3);
+    chooseEntry(w.editor->cboScene, 2);
+    EXPECT_FALSE(w.editor->cboLevel->isVisible());
+    EXPECT_TRUE(w.editor->lblDimLvl[3]->isVisible());
     EXPECT_EQ(w.scenes, start);
 }
 
-TEST(EditorClosingTheChooser, ChoosingTheSameSceneClosesItToo) {
-    EditorWorld w;
-    w.clickLevel(3);
-    chooseEntry(w.editor->cboScene, 0);
-    EXPECT_FALSE(w.editor->cboLevel->isVisible());
-    EXPECT_TRUE(w.editor->lblDimLvl[3]->isVisible());
-}
-
+// Opening the chooser shows the percent even of a level off the scale, and stores nothing.
 TEST(EditorClosingTheChooser, NameLabelAndBackgroundClicksCloseItWithoutAChange) {
-    const SceneTable start = SceneTable::with({{0, 20, 128}});
+    const SceneTable start = SceneTable::with({{0, 20, 128}, {0, 21, 254}, {0, 22, 1}});
     EditorWorld w(start);
     w.clickLevel(20);
+    EXPECT_EQ(w.editor->cboLevel->currentText(), "50%");
     w.clickName(20);
     EXPECT_FALSE(w.editor->cboLevel->isVisible());
     EXPECT_TRUE(w.editor->lblDimLvl[20]->isVisible());
-    w.clickLevel(20);
+    w.clickLevel(21);
+    EXPECT_EQ(w.editor->cboLevel->currentText(), "100%");
     w.clickBackground();
     EXPECT_FALSE(w.editor->cboLevel->isVisible());
-    EXPECT_TRUE(w.editor->lblDimLvl[20]->isVisible());
+    EXPECT_TRUE(w.editor->lblDimLvl[21]->isVisible());
+    w.clickLevel(22);
+    EXPECT_EQ(w.editor->cboLevel->currentText(), "0%");
+    w.clickBackground();
     EXPECT_EQ(w.editor->lblDimLvl[20]->text(), "50%");
     EXPECT_EQ(w.scenes, start);
 }
@@ -157,27 +135,22 @@ TEST(EditorClosing, CloseButtonClosesWithoutTouchingTheTable) {
     EXPECT_EQ(w.scenes, start);
 }
 
-TEST(EditorClosing, EscapeDoesNotCloseTheWindow) {
-    EditorWorld w;
-    QTest::keyClick(w.editor->cmdClose, Qt::Key_Escape);
-    EXPECT_TRUE(w.editor->isVisible());
-}
-
-// Return and Enter in the lists stay there; on the Close button they press it.
-TEST(EditorClosing, ReturnAndEnterCloseOnlyFromTheCloseButton) {
+// Return and Enter in the lists stay there; on the Close button they press it. Escape never
+// closes the window.
+TEST(EditorClosing, ReturnAndEnterCloseOnlyFromTheCloseButtonAndEscapeNever) {
     struct Case {
         const char* focus;
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
         bool closes;
     };
-    for (const Case c : {Case{"scene list", Qt::Key_Return, {}, false},
-                         Case{"scene list", Qt::Key_Enter, Qt::KeypadModifier, false},
-                         Case{"level chooser", Qt::Key_Return, {}, false},
-                         Case{"level chooser", Qt::Key_Enter, Qt::KeypadModifier, false},
-                         Case{"Close", Qt::Key_Return, {}, true}}) {
-        SCOPED_TRACE(testing::Message()
-                     << c.focus << (c.key == Qt::Key_Enter ? ", Enter" : ", Return"));
+    for (const Case c :
+         {Case{"scene list", Qt::Key_Return, {}, false},
+          Case{"scene list", Qt::Key_Enter, Qt::KeypadModifier, false},
+          Case{"level chooser", Qt::Key_Return, {}, false},
+          Case{"level chooser", Qt::Key_Enter, Qt::KeypadModifier, false},
+          Case{"Close", Qt::Key_Return, {}, true}, Case{"Close", Qt::Key_Escape, {}, false}}) {
+        SCOPED_TRACE(c.focus + (", " + QKeySequence(c.key).toString().toStdString()));
         const SceneTable start = SceneTable::with({{0, 3, 128}});
         EditorWorld w(start);
         QWidget* target = w.editor->cmdClose;
@@ -193,37 +166,34 @@ TEST(EditorClosing, ReturnAndEnterCloseOnlyFromTheCloseButton) {
     }
 }
 
-// Levels a scene file can hold although no editor or controller produces them.
-class EditorForeignLevel : public testing::TestWithParam<int16_t> {};
+// Levels a scene file can hold although no editor or controller produces them: a marker, neither
+// "100%" nor "0%", which they would otherwise pass for.
+TEST(EditorForeignLevel, ShowsAMarkerAndStaysUntilALevelIsChosen) {
+    for (const int16_t foreign : std::initializer_list<int16_t>{256, 300, -1, 32767, -32768}) {
+        SCOPED_TRACE(foreign);
+        const SceneTable start = SceneTable::with({{0, 10, foreign}, {0, 11, 255}});
+        EditorWorld w(start);
+        EXPECT_EQ(w.editor->lblDimLvl[10]->text(), "?%");
+        EXPECT_TRUE(w.editor->lblDimLvl[10]->toolTip().contains(QString::number(foreign)));
+        EXPECT_EQ(w.editor->lblDimLvl[11]->toolTip(), "");
+        w.clickLevel(10);
+        EXPECT_TRUE(chooserOpenOn(w, 10));
+        EXPECT_EQ(w.editor->cboLevel->currentIndex(), -1);
+        w.clickBackground();
+        w.clickLevel(10);
+        w.clickName(0);
+        chooseEntry(w.editor->cboScene, 1);
+        chooseEntry(w.editor->cboScene, 0);
+        EXPECT_EQ(w.scenes, start);
+        EXPECT_EQ(w.editor->lblDimLvl[10]->text(), "?%");
 
-TEST_P(EditorForeignLevel, ShowsAMarkerAndStaysUntilALevelIsChosen) {
-    const int16_t foreign = GetParam();
-    const SceneTable start = SceneTable::with({{0, 10, foreign}, {0, 11, 255}});
-    EditorWorld w(start);
-    EXPECT_EQ(w.editor->lblDimLvl[10]->text(), "?%");
-    EXPECT_TRUE(w.editor->lblDimLvl[10]->toolTip().contains(QString::number(foreign)));
-    EXPECT_EQ(w.editor->lblDimLvl[11]->toolTip(), "");
-    w.clickLevel(10);
-    EXPECT_TRUE(chooserOpenOn(w, 10));
-    EXPECT_EQ(w.editor->cboLevel->currentIndex(), -1);
-    w.clickBackground();
-    w.clickLevel(10);
-    w.clickName(0);
-    chooseEntry(w.editor->cboScene, 1);
-    chooseEntry(w.editor->cboScene, 0);
-    EXPECT_EQ(w.scenes, start);
-    EXPECT_EQ(w.editor->lblDimLvl[10]->text(), "?%");
-
-    w.clickLevel(10);
-    chooseEntry(w.editor->cboLevel, 25);
-    EXPECT_EQ(w.scenes(0, 10), 63);
-    EXPECT_EQ(w.editor->lblDimLvl[10]->text(), "25%");
-    EXPECT_EQ(w.editor->lblDimLvl[10]->toolTip(), "");
+        w.clickLevel(10);
+        chooseEntry(w.editor->cboLevel, 25);
+        EXPECT_EQ(w.scenes(0, 10), 63);
+        EXPECT_EQ(w.editor->lblDimLvl[10]->text(), "25%");
+        EXPECT_EQ(w.editor->lblDimLvl[10]->toolTip(), "");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Levels, EditorForeignLevel,
-                         testing::Values(int16_t{256}, int16_t{300}, int16_t{-1}, int16_t{32767},
-                                         int16_t{-32768}));
 
 }  // namespace
 }  // namespace corvane

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyleOptionComboBox>
-#include <ostream>
 
 #include "tests/ui/editor_world.h"
 
@@ -56,7 +55,7 @@ TEST(EditorOpening, ListsAreBuiltAnewAtEveryOpening) {
     }
 }
 
-TEST(EditorLayout, WindowIsAFixedDialogOfItsOwn) {
+TEST(EditorLayout, WindowIsAFixedDialogOfItsOwnCentredOnTheScreen) {
     EditorWorld w;
     EXPECT_EQ(w.editor->windowTitle(), "Ostrel Corvane Scene Tool");
     EXPECT_EQ(w.editor->size(), QSize(537, 457));
@@ -68,56 +67,39 @@ TEST(EditorLayout, WindowIsAFixedDialogOfItsOwn) {
     EXPECT_FALSE(w.editor->windowIcon().availableSizes().isEmpty());
     EXPECT_FALSE(w.editor->windowIcon().pixmap(32, 32).toImage() ==
                  QIcon(":/icons/corvane-scene-tool.png").pixmap(32, 32).toImage());
-}
-
-TEST(EditorLayout, OpensCentredOnTheScreen) {
-    EditorWorld w;
     const QRect screen = w.editor->screen()->geometry();
     const QPoint offset = w.editor->frameGeometry().center() - screen.center();
     EXPECT_LE(std::abs(offset.x()), 1);
     EXPECT_LE(std::abs(offset.y()), 1);
 }
 
-TEST(EditorLayout, ControlsSitAtTheirDesignedPixels) {
+TEST(EditorLayout, ControlsAndTheDimmersLabelsSitAtTheirDesignedPixels) {
     EditorWorld w;
     EXPECT_EQ(w.editor->cmdClose->geometry(), QRect(464, 424, 65, 25));
     EXPECT_EQ(w.editor->cmdClose->text(), "Close");
     EXPECT_EQ(w.editor->cboScene->geometry(), QRect(8, 8, 81, 21));
     EXPECT_EQ(w.editor->cboLevel->size(), QSize(57, 21));
+    struct Case {
+        int d = 0;
+        QPoint name;
+        QPoint level;
+        const char* caption = "";
+    };
+    for (const Case& c :
+         {Case{0, {8, 40}, {80, 40}, "Dimmer 01.1"}, Case{1, {8, 64}, {80, 64}, "Dimmer 01.2"},
+          Case{3, {8, 112}, {80, 112}, "Dimmer 01.4"}, Case{4, {8, 136}, {80, 136}, "Dimmer 02.1"},
+          Case{15, {8, 400}, {80, 400}, "Dimmer 04.4"},   // bottom of column 0
+          Case{16, {144, 40}, {216, 40}, "Dimmer 05.1"},  // top of column 1
+          Case{36, {280, 136}, {352, 136}, "Dimmer 0A.1"},
+          Case{39, {280, 208}, {352, 208}, "Dimmer 0A.4"},
+          Case{59, {416, 304}, {488, 304}, "Dimmer 0F.4"},
+          Case{60, {416, 328}, {488, 328}, "Dimmer 10.1"},
+          Case{63, {416, 400}, {488, 400}, "Dimmer 10.4"}}) {
+        EXPECT_EQ(w.editor->lblDimNum[c.d]->geometry(), QRect(c.name, QSize(73, 17))) << c.caption;
+        EXPECT_EQ(w.editor->lblDimLvl[c.d]->geometry(), QRect(c.level, QSize(41, 17))) << c.caption;
+        EXPECT_EQ(w.editor->lblDimNum[c.d]->text(), c.caption) << "dimmer " << c.d;
+    }
 }
-
-struct GridCase {
-    int d;
-    QPoint name;
-    QPoint level;
-    const char* caption;
-};
-void PrintTo(const GridCase& c, std::ostream* os) {
-    *os << "dimmer " << c.d << " " << c.caption;
-}
-class EditorGrid : public testing::TestWithParam<GridCase> {};
-
-TEST_P(EditorGrid, PlacesAndNamesEachDimmer) {
-    EditorWorld w;
-    const GridCase& c = GetParam();
-    EXPECT_EQ(w.editor->lblDimNum[c.d]->geometry(), QRect(c.name, QSize(73, 17)));
-    EXPECT_EQ(w.editor->lblDimLvl[c.d]->geometry(), QRect(c.level, QSize(41, 17)));
-    EXPECT_EQ(w.editor->lblDimNum[c.d]->text(), c.caption);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Dimmers, EditorGrid,
-    testing::Values(GridCase{0, {8, 40}, {80, 40}, "Dimmer 01.1"},
-                    GridCase{1, {8, 64}, {80, 64}, "Dimmer 01.2"},
-                    GridCase{3, {8, 112}, {80, 112}, "Dimmer 01.4"},
-                    GridCase{4, {8, 136}, {80, 136}, "Dimmer 02.1"},
-                    GridCase{15, {8, 400}, {80, 400}, "Dimmer 04.4"},   // bottom of column 0
-                    GridCase{16, {144, 40}, {216, 40}, "Dimmer 05.1"},  // top of column 1
-                    GridCase{36, {280, 136}, {352, 136}, "Dimmer 0A.1"},
-                    GridCase{39, {280, 208}, {352, 208}, "Dimmer 0A.4"},
-                    GridCase{59, {416, 304}, {488, 304}, "Dimmer 0F.4"},
-                    GridCase{60, {416, 328}, {488, 328}, "Dimmer 10.1"},
-                    GridCase{63, {416, 400}, {488, 400}, "Dimmer 10.4"}));
 
 TEST(EditorLayout, GridLabelsStayInsideTheWindowAboveCloseAndOverlapOnlyTheirPartner) {
     EditorWorld w;

@@ -85,30 +85,7 @@ TEST(FileDialogFilter, SceneFilesWhateverTheirCaseAndAllFilesWhateverTheirName) 
               (QStringList{"BIG.SCN", "Mixed.Scn", "notes.txt", "show", "show.scn"}));
 }
 
-TEST(FileDialogFilter, ChoosingAllFilesKeepsTheNameTypedForSaving) {
-    QTemporaryDir dir;
-    QtFileDialog layer;
-    layer.Filter = kSceneFileFilter;
-    layer.FileName = dir.filePath("show.SCN");
-    QFileDialog dialog;
-    layer.prepare(dialog, true);
-    chooseAllFiles(dialog);
-    EXPECT_EQ(dialog.selectedFiles().value(0), dir.filePath("show.SCN"));
-}
-
-TEST(FileDialogStart, AMissingInitialFolderStartsInTheHomeFolder) {
-    QtFileDialog layer;
-    layer.Filter = kSceneFileFilter;
-    layer.FileName = kInitialDialogName;
-    QFileDialog dialog;
-    layer.prepare(dialog, false);
-    EXPECT_EQ(dialog.directory().absolutePath(), QDir::home().absolutePath());
-    EXPECT_EQ(shownFilters(dialog).last(), "chosen: Corvane Scene Files (*.SCN)");
-    EXPECT_EQ(layer.FileName,
-              kInitialDialogName);  // preparing changes nothing the commands compare
-}
-
-TEST(FileDialogStart, APreviousChoiceStartsInItsFolderWithItsName) {
+TEST(FileDialogStart, APreviousChoiceStartsInItsFolderWithItsNameAMissingFolderAtHome) {
     QTemporaryDir dir;
     QtFileDialog layer;
     layer.Filter = kSceneFileFilter;
@@ -117,6 +94,17 @@ TEST(FileDialogStart, APreviousChoiceStartsInItsFolderWithItsName) {
     layer.prepare(dialog, true);
     EXPECT_EQ(dialog.directory().absolutePath(), QDir(dir.path()).absolutePath());
     EXPECT_EQ(dialog.selectedFiles().value(0), dir.filePath("last.SCN"));
+    // Choosing all files keeps the name typed for saving.
+    chooseAllFiles(dialog);
+    EXPECT_EQ(dialog.selectedFiles().value(0), dir.filePath("last.SCN"));
+
+    layer.FileName = kInitialDialogName;
+    QFileDialog first;
+    layer.prepare(first, false);
+    EXPECT_EQ(first.directory().absolutePath(), QDir::home().absolutePath());
+    EXPECT_EQ(shownFilters(first).last(), "chosen: Corvane Scene Files (*.SCN)");
+    EXPECT_EQ(layer.FileName,
+              kInitialDialogName);  // preparing changes nothing the commands compare
 }
 
 TEST(FileDialogFlags, OpenNeedsAnExistingFileAndSaveAsksBeforeReplacing) {

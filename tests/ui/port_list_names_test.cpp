@@ -27,23 +27,41 @@ TEST(PortNames, ADevicePathIsListedByItsShortName) {
         EXPECT_EQ(ShortPortName(device), listed) << device;
 }
 
-TEST(PortNames, EntriesReadShortAndTheirTooltipsWhole) {
+// Adapters follow the eight system ports, the devices named at start-up come last; each entry
+// reads short and holds its device, whose whole path is its tooltip.
+TEST(PortList, AdaptersFollowTheEightAndNamedDevicesComeLastEachReadShort) {
     MainWindowWorld w;
-    w.adapters = {{"/dev/ttyUSB0", "FT232R USB UART"}};
+    w.adapters = {{"/dev/ttyUSB0", "FT232R USB UART"}, {"/dev/ttyACM0", ""}};
     w.window->addPort(QStringLiteral("/dev/pts/7"), "/dev/pts/7");
+    w.window->addPort(QStringLiteral("/dev/ttyS4"), "/dev/ttyS4x");
     w.window->addPort(QStringLiteral("Simulator"), "/dev/pts/99");
     PortComboBox* ports = w.window->cboComPort;
     QStringList entries;
-    for (const int i : {0, 7, 8, 9, 10})
-        entries << ports->itemText(i) + " = " + ports->itemData(i, Qt::ToolTipRole).toString();
+    for (const int i : {0, 7, 8, 9, 10, 11, 12}) {
+        entries << ports->itemText(i) + " = " + ports->itemData(i).toString();
+        EXPECT_EQ(ports->itemData(i, Qt::ToolTipRole), ports->itemData(i)) << i;
+    }
     EXPECT_EQ(entries, (QStringList{"COM1 = /dev/ttyS0", "COM8 = /dev/ttyS7",
-                                    "ttyUSB0  FT232R USB UART = /dev/ttyUSB0", "pts/7 = /dev/pts/7",
-                                    "Simulator = /dev/pts/99"}));
+                                    "ttyUSB0  FT232R USB UART = /dev/ttyUSB0",
+                                    "ttyACM0 = /dev/ttyACM0", "pts/7 = /dev/pts/7",
+                                    "ttyS4 = /dev/ttyS4x", "Simulator = /dev/pts/99"}));
     // The closed box: the selected entry's short name, and its path when pointed at.
+    EXPECT_EQ(ports->closedText(), "Simulator");
     EXPECT_EQ(ports->toolTip(), "/dev/pts/99");
     ports->setCurrentIndex(8);
     EXPECT_EQ(ports->closedText(), "ttyUSB0");
     EXPECT_EQ(ports->toolTip(), "/dev/ttyUSB0");
+
+    // The adapters are read afresh when the list opens; the selection stays on its device when an
+    // adapter ahead of it goes away.
+    ports->setCurrentIndex(9);
+    w.adapters = {{"/dev/ttyACM0", ""}};
+    ports->showPopup();
+    ports->hidePopup();
+    ASSERT_EQ(ports->count(), 12);
+    EXPECT_EQ(ports->currentIndex(), 8);
+    EXPECT_EQ(ports->closedText(), "ttyACM0");
+    EXPECT_EQ(ports->currentData().toString(), "/dev/ttyACM0");
 
     // A name too long even so gives way in the middle.
     const QString byId =

@@ -1,6 +1,6 @@
 // What a technician reads when a transfer stops: the fixed message, and below it the port and
 // node, the block, what its attempts met, what changed and what to check, through the message
-// interface and in the Qt box that shows it.
+// interface and in the Qt box that shows it; and what the window is left as.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -37,6 +37,7 @@ struct FailureCase {
     std::vector<sim::Fault> faults;
     const char* below;  // %1: the simulator's device
     const char* advice;
+    const char* progress;  // the status label while the message is up
 };
 void PrintTo(const FailureCase& c, std::ostream* os) {
     *os << c.what;
@@ -44,11 +45,15 @@ void PrintTo(const FailureCase& c, std::ostream* os) {
 
 class FailedBlock : public testing::TestWithParam<FailureCase> {};
 
-TEST_P(FailedBlock, SaysWhereWhatAndWhatToCheckBelowTheFixedMessage) {
+TEST_P(FailedBlock, SaysWhereWhatAndWhatToCheckBelowTheFixedMessageAndChangesNothing) {
     const FailureCase& c = GetParam();
     SimulatedWorld w;
     w.window->cboNode->setCurrentIndex(c.nodeEntry);
     for (const sim::Fault& f : c.faults) w.server.addFault(f);
+    w.scenes = SceneTable::with({{0, 0, 9}, {63, 0, 9}});
+    const SceneTable before = w.scenes;
+    QString labelDuringMessage;
+    w.messages.onShow = [&](const Message&) { labelDuringMessage = w.window->lblFileName->text(); };
     ASSERT_TRUE(run(w, c.get));
     const Message& shown = w.messages.shown[0];
     EXPECT_EQ(testing_support::WithoutInformativeText(shown),
@@ -56,6 +61,11 @@ TEST_P(FailedBlock, SaysWhereWhatAndWhatToCheckBelowTheFixedMessage) {
     EXPECT_EQ(shown.text, c.get ? "Upload Error. Retry." : "Download Error. Retry.");
     EXPECT_EQ(shown.informativeText,
               QString(c.below).arg(QString::fromStdString(w.server.devicePath())) + c.advice);
+    EXPECT_EQ(labelDuringMessage, c.progress);
+    EXPECT_EQ(w.scenes, before);
+    EXPECT_FALSE(w.document.Changed);
+    EXPECT_EQ(w.window->lblFileName->text(), " File: /shows/a.SCN");
+    EXPECT_FALSE(w.comCV.PortOpen());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -68,21 +78,24 @@ INSTANTIATE_TEST_SUITE_P(
                     {},
                     "Port Simulator (%1), Node: 0A.\nBlock: 01 Of 64 failed: no answer (3 "
                     "attempts).\nThe table is as it was.\n",
-                    kNothingHeard},
+                    kNothingHeard,
+                    "Block: 01 Of 64"},
         FailureCase{"Send with wrong check digits",
                     false,
                     0,
                     {{2, sim::FaultKind::BadSum, sim::kAlways, sim::Direction::Write}},
                     "Port Simulator (%1), Node: 01.\nBlock: 03 Of 64 failed: wrong check digits (3 "
                     "attempts).\nThe controller may hold part of the show.\n",
-                    kSpoiltReplies},
+                    kSpoiltReplies,
+                    "Block: 03 Of 64"},
         FailureCase{"Get of a last block cut short",
                     true,
                     0,
                     {{63, sim::FaultKind::Short, sim::kAlways, sim::Direction::Read}},
                     "Port Simulator (%1), Node: 01.\nBlock: 64 Of 64 failed: a reply too short (3 "
                     "attempts).\nThe table is as it was.\n",
-                    kSpoiltReplies}));
+                    kSpoiltReplies,
+                    "Block: 64 Of 64"}));
 
 // A lost line keeps the port's own message; below it, where the transfer was and what changed.
 TEST(LostLine, TheLinesMessageSaysWhichBlockAndWhatChanged) {
@@ -98,6 +111,7 @@ TEST(LostLine, TheLinesMessageSaysWhichBlockAndWhatChanged) {
         EXPECT_EQ(shown.informativeText, QString("Node: 01, Block: 04 Of 64.\n") +
                                              (get ? "The table is as it was."
                                                   : "The controller may hold part of the show."));
+        EXPECT_FALSE(w.document.Changed);
     }
 }
 

@@ -1,5 +1,6 @@
-// Input that reaches the windows while a Get holds the thread: queued as the window system
-// queues it, and dropped rather than run once the Get has ended.
+// A Get through the window: the progress the technician sees, and input that reaches the windows
+// while the Get holds the thread: queued as the window system queues it, and dropped rather than
+// run once the Get has ended.
 #include <gtest/gtest.h>
 
 #include <QCloseEvent>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <ostream>
 #include <utility>
+#include <vector>
 
 #include "tests/support/simulated_window_world.h"
 
@@ -39,24 +41,42 @@ void postKey(QWidget* widget, Qt::Key key) {
     QCoreApplication::postEvent(widget, new QKeyEvent(QEvent::KeyRelease, key, {}));
 }
 
-// Runs once, when the status label is painted with the given progress text.
-class AtProgress final : public QObject {
+// Records the status label's text each time it is painted, as the technician would see it, and
+// runs an action once, when the label is painted with a given text.
+class PaintedTexts final : public QObject {
   public:
-    AtProgress(QLabel* label, QString text, std::function<void()> act)
-        : label_(label), text_(std::move(text)), act_(std::move(act)) {
+    explicit PaintedTexts(QLabel* label, QString at = {}, std::function<void()> act = {})
+        : label_(label), at_(std::move(at)), act_(std::move(act)) {
         label->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == label_ && event->type() == QEvent::Paint && label_->text() == text_ && act_)
-            std::exchange(act_, nullptr)();
+        if (watched != label_ || event->type() != QEvent::Paint) return false;
+        if (texts.empty() || texts.back() != label_->text()) texts.push_back(label_->text());
+        if (act_ && label_->text() == at_) std::exchange(act_, nullptr)();
         return false;
     }
+    std::vector<QString> texts;
 
   private:
     QLabel* label_;
-    QString text_;
+    QString at_;
     std::function<void()> act_;
 };
+
+TEST(GetButton, FillsTheTableShowingEachBlockInTurn) {
+    SimulatedWorld w;
+    PaintedTexts painted(w.window->lblFileName);
+    QTest::mouseClick(w.window->cmdGetScenes, Qt::LeftButton);
+
+    EXPECT_EQ(w.scenes, DemoShow());
+    EXPECT_TRUE(w.document.Changed);
+    EXPECT_TRUE(w.messages.shown.empty());
+    EXPECT_EQ(w.window->lblFileName->text(), " File: None");
+    ASSERT_GE(painted.texts.size(), 64u);
+    for (int b = 0; b < 64; ++b)
+        EXPECT_EQ(painted.texts[static_cast<size_t>(b)],
+                  QStringLiteral("Block: %1 Of 64").arg(b + 1, 2, 10, QLatin1Char('0')));
+}
 
 struct InputCase {
     const char* what;
@@ -72,8 +92,8 @@ TEST_P(InputDuringGet, IsDroppedAndNothingRunsAfterTheGet) {
     SimulatedWorld w;
     frmCVSceneTool& window = *w.window;
     const int port = window.cboComPort->currentIndex();
-    AtProgress midway(window.lblFileName, QStringLiteral("Block: 10 Of 64"),
-                      [&] { GetParam().post(window); });
+    PaintedTexts midway(window.lblFileName, QStringLiteral("Block: 10 Of 64"),
+                        [&] { GetParam().post(window); });
     QTest::mouseClick(window.cmdGetScenes, Qt::LeftButton);
     // Back in the event loop: whatever was still queued would run now.
     QCoreApplication::processEvents();
@@ -125,8 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(InputDuringGet, AMessageTakesInputButNotWhatQueuedBeforeIt) {
     SimulatedWorld w;
     w.server.addFault({20, sim::FaultKind::Drop, sim::kAlways, sim::Direction::Read});
-    AtProgress midway(w.window->lblFileName, QStringLiteral("Block: 10 Of 64"),
-                      [&] { postClick(w.window->cmdSendScenes); });
+    PaintedTexts midway(w.window->lblFileName, QStringLiteral("Block: 10 Of 64"),
+                        [&] { postClick(w.window->cmdSendScenes); });
     bool keyReached = false;
     w.messages.onShow = [&](const Message&) {
         QCoreApplication::processEvents();
