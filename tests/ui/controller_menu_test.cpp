@@ -7,8 +7,7 @@
 #include <QLabel>
 #include <QTest>
 
-#include "sim/demo_show.h"
-#include "sim/pty_server.h"
+#include "tests/support/demo_line.h"
 #include "tests/support/main_window_world.h"
 
 namespace corvane {
@@ -18,15 +17,9 @@ using testing_support::MainWindowWorld;
 
 // The window on a line with controllers at nodes, each holding the demo show, as "Simulator".
 struct LineWorld : MainWindowWorld {
-    sim::PtyServer server;
-    explicit LineWorld(const std::vector<int16_t>& nodes)
-        : server([&] {
-              sim::ControllerEngine engine(sim::EngineOptions{.node = nodes.front()});
-              for (int16_t n : nodes) engine.addNode(n, sim::DemoMemory());
-              engine.setMemory(sim::DemoMemory());
-              return engine;
-          }()) {
-        window->addPort(QStringLiteral("Simulator"), server.devicePath());
+    testing_support::DemoLine line;
+    explicit LineWorld(const std::vector<int16_t>& nodes) : line(nodes) {
+        window->addPort(QStringLiteral("Simulator"), line.server.devicePath());
         scenes = SceneTable::with({{5, 5, 99}});
         document.CurrentFile = QStringLiteral("/shows/a.SCN");
         window->UpdateTitle();
@@ -77,7 +70,7 @@ TEST(FindController, CancelStopsWithinOneNodeAndNothingIsSaid) {
     EXPECT_EQ(w.progress.texts.size(), 3);
     EXPECT_TRUE(w.messages.shown.empty());
     EXPECT_EQ(w.window->cboNode->currentText(), "Node: 01");
-    EXPECT_LE(w.server.requests().size(), 2u) << "nodes were asked after Cancel";
+    EXPECT_LE(w.line.server.requests().size(), 2u) << "nodes were asked after Cancel";
 }
 
 TEST(FindController, NoControllerIsSaid) {
