@@ -3,6 +3,7 @@
 
 #include <system_error>
 
+#include "link/hex.h"
 #include "link/port_names.h"
 #include "link/qt_serial_control.h"
 #include "sim/demo_show.h"
@@ -47,8 +48,7 @@ std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int 
         *error = "no device was named: a device path, COM1 to COM8, or sim";
         return nullptr;
     }
-    if (name.size() == 3 && (name[0] | 0x20) == 's' && (name[1] | 0x20) == 'i' &&
-        (name[2] | 0x20) == 'm') {
+    if (SameTextAnyCase(name, "sim")) {
         std::shared_ptr<sim::PtyServer> simulator;
         try {
             sim::ControllerEngine engine(sim::EngineOptions{});

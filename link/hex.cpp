@@ -1,6 +1,8 @@
 // Fixed-width hexadecimal text for the serial line and the window captions.
 #include "link/hex.h"
 
+#include <cctype>
+
 namespace corvane {
 namespace {
 
@@ -48,6 +50,15 @@ std::optional<int> StrictHex(std::string_view text) {
         value = value * 16 + digit;
     }
     return value;
+}
+
+bool SameTextAnyCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) !=
+            std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
 }
 
 }  // namespace corvane

@@ -22,4 +22,7 @@ int32_t HexVal(std::string_view text);
 // any character is not a digit (the simulated controller's reading of a request's fields).
 std::optional<int> StrictHex(std::string_view text);
 
+// a and b hold the same ASCII text, letters in either case ("com1" and "COM1", "3f" and "3F").
+bool SameTextAnyCase(std::string_view a, std::string_view b);
+
 }  // namespace corvane

@@ -22,15 +22,6 @@ int16_t checksumOf(std::string_view body) {
     return FrameChecksum(codes, 0, count);
 }
 
-bool sameLetters(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 }  // namespace
 
 std::string_view VerdictName(Verdict verdict) {
@@ -165,7 +156,7 @@ std::optional<Action> ControllerEngine::serve(const std::string& frame) {
     const bool goodLength = command.size() == (isRead ? kReadCommandLength : kWriteCommandLength);
     if (!goodLength || !address || *address % kBlockSize != 0 ||
         *address / kBlockSize >= kBlockCount ||
-        !sameLetters(command.substr(7, 2), kFullBlockCount)) {
+        !SameTextAnyCase(command.substr(7, 2), kFullBlockCount)) {
         record.verdict = Verdict::BadArguments;
         return std::nullopt;
     }
