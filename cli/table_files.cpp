@@ -6,6 +6,7 @@
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
 #include "document/scene_file.h"
+#include "transfer/scene_transfer.h"
 
 namespace corvane::cli {
 
@@ -20,8 +21,7 @@ bool LoadTable(const QString& path, SceneTable& table, int* status, bool warnOut
         complain(kDone, text(path) + " is " + std::to_string(size) +
                             " bytes long; a scene file has " + std::to_string(kSceneFileSize) +
                             ": the rest is ignored");
-    int outside = 0;
-    for (int16_t level : table.storage()) outside += level < 0 || level > 255 ? 1 : 0;
+    const size_t outside = LevelsOutOfRange(table).size();
     if (warnOutOfRange && outside > 0)
         complain(kDone, text(path) + " holds " + std::to_string(outside) +
                             (outside == 1 ? " level" : " levels") +
