@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -33,7 +35,15 @@ struct RunOptions {
     QProcessEnvironment environment{QProcessEnvironment::InheritFromParent};
 };
 
+// A built program named relative to the test program's folder, as the build names them.
+inline QString BuiltProgram(const QString& program) {
+    return QDir::isRelativePath(program)
+               ? QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(program)
+               : program;
+}
+
 inline ProgramRun RunProgram(QString program, const QStringList& args, const RunOptions& options) {
+    program = BuiltProgram(program);
     const std::string what = (program + " " + args.join(' ')).toStdString();
     QProcess p;
     QTemporaryDir copyDir;
@@ -107,7 +117,7 @@ struct ShowFolder {
 class SimProcess {
   public:
     explicit SimProcess(const QStringList& args) {
-        process_.start(QStringLiteral(CORVANE_SIM_PROGRAM), args);
+        process_.start(BuiltProgram(QStringLiteral(CORVANE_SIM_PROGRAM)), args);
         QByteArray line;
         QElapsedTimer timer;
         timer.start();
