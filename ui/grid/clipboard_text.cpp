@@ -30,8 +30,8 @@ QString CopyText(const SceneTable& scenes, const QRect& cells) {
         for (int d = cells.left(); d <= cells.right(); ++d) {
             if (d != cells.left()) text += QLatin1Char('\t');
             const int16_t level = scenes(s, d);
-            text += level < 0 || level > 255 ? QStringLiteral("?")
-                                             : QString::number(*LvlToPcnt(level));
+            text +=
+                level < 0 || level > 255 ? QStringLiteral("?") : QString::number(*LvlToPcnt(level));
         }
         text += QLatin1Char('\n');
     }

@@ -31,9 +31,8 @@ SceneGridModel::SceneGridModel(SceneHistory& history, QObject* parent)
             [this](int top, int left, int bottom, int right) {
                 emit dataChanged(index(top, left), index(bottom, right));
             });
-    connect(&history_, &SceneHistory::tableChanged, this, [this] {
-        emit dataChanged(index(0, 0), index(kSceneCount - 1, kDimmerCount - 1));
-    });
+    connect(&history_, &SceneHistory::tableChanged, this,
+            [this] { emit dataChanged(index(0, 0), index(kSceneCount - 1, kDimmerCount - 1)); });
 }
 
 int SceneGridModel::rowCount(const QModelIndex& parent) const {

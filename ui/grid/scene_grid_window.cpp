@@ -29,6 +29,7 @@ const QString kGeometryKey = QStringLiteral("SceneGrid/geometry");
 constexpr QSize kFirstSize(960, 600);
 constexpr int kSelectionTint = 150;  // alpha of the selection colour over a selected cell
 constexpr int kRowPadding = 6;       // pixels of a row beside its text
+constexpr int kHeaderPadding = 8;    // pixels each side of a dimmer's name
 
 QSettings toolSettings() {
     return QSettings(QStringLiteral("Ostrel"), QStringLiteral("corvane-scene-tool"));
@@ -108,16 +109,20 @@ SceneGridWindow::SceneGridWindow(SceneHistory& history, MessageBox& messages, QW
     model = new SceneGridModel(history_, this);
     view = new QTableView(this);
     view->setModel(model);
-    view->setItemDelegate(new TypedLevelDelegate(
-        [this](const QModelIndex& index, const QString& text, bool fill) {
-            commitTyped(index, text, fill);
-        },
-        view));
+    view->setItemDelegate(
+        new TypedLevelDelegate([this](const QModelIndex& index, const QString& text,
+                                      bool fill) { commitTyped(index, text, fill); },
+                               view));
     view->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::DoubleClicked);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectItems);
-    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Every column as wide as the widest dimmer name, set once: sizing to contents would measure
+    // all 4,096 cells again after each paste.
+    QHeaderView* columns = view->horizontalHeader();
+    columns->setDefaultSectionSize(
+        columns->fontMetrics().horizontalAdvance(QStringLiteral("Dimmer 10.4")) +
+        2 * kHeaderPadding);
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + kRowPadding);
     view->setCurrentIndex(model->index(0, 0));
@@ -191,8 +196,8 @@ void SceneGridWindow::paste() {
     if (rows.size() == 1 && rows[0].size() == 1) {
         const std::optional<int16_t> level = TypedLevel(rows[0][0]);
         if (!level) {
-            messages_.show(messages::pasteNotAPercent(1, 1, CellName(at.row(), at.column()),
-                                                      rows[0][0]));
+            messages_.show(
+                messages::pasteNotAPercent(1, 1, CellName(at.row(), at.column()), rows[0][0]));
             return;
         }
         setSelected(QStringLiteral("Paste"), *level);
@@ -200,13 +205,12 @@ void SceneGridWindow::paste() {
     }
     const auto placed = PlaceBlock(rows, at.row(), at.column());
     if (const auto* refusal = std::get_if<PasteRefusal>(&placed)) {
-        messages_.show(
-            refusal->pastEdge
-                ? messages::pastePastEdge(refusal->row, refusal->column)
-                : messages::pasteNotAPercent(
-                      refusal->row, refusal->column,
-                      CellName(at.row() + refusal->row - 1, at.column() + refusal->column - 1),
-                      refusal->value));
+        messages_.show(refusal->pastEdge
+                           ? messages::pastePastEdge(refusal->row, refusal->column)
+                           : messages::pasteNotAPercent(refusal->row, refusal->column,
+                                                        CellName(at.row() + refusal->row - 1,
+                                                                 at.column() + refusal->column - 1),
+                                                        refusal->value));
         return;
     }
     const auto& levels = std::get<std::vector<LevelChange>>(placed);
