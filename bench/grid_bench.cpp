@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
     using namespace corvane;
     SceneTable scenes;
     for (int s = 0; s < kSceneCount; ++s)
-        for (int d = 0; d < kDimmerCount; ++d) scenes(s, d) = static_cast<int16_t>((s * 4 + d) % 256);
+        for (int d = 0; d < kDimmerCount; ++d)
+            scenes(s, d) = static_cast<int16_t>((s * 4 + d) % 256);
     DocumentState document;
     SilentMessages messages;
     SceneHistory history(scenes, document);
@@ -83,7 +84,8 @@ int main(int argc, char** argv) {
             grid->grab();  // paints every visible cell and header
         });
 
-    // Two whole tables that differ in every cell, pasted in turn so each paste changes 4,096 levels.
+    // Two whole tables that differ in every cell, pasted in turn so each paste changes 4,096
+    // levels.
     SceneTable other = scenes;
     for (int16_t& level : other.storage()) level = static_cast<int16_t>(255 - level);
     const QRect whole(0, 0, kDimmerCount, kSceneCount);

@@ -91,7 +91,9 @@ TEST(SceneGrid, EditsLandAsTheChooserStoresThemAndUndoRestoresLevelsAndChanged) 
          {{10, 0, 63}, {10, 1, 63}, {10, 2, 63}},
          "Undo Paste of 3 levels"},
         {"deleted",
-         [](GridWorld& w) { w.select(63, 62, 63, 63), QTest::keyClick(w.grid->view, Qt::Key_Delete); },
+         [](GridWorld& w) {
+             w.select(63, 62, 63, 63), QTest::keyClick(w.grid->view, Qt::Key_Delete);
+         },
          {{63, 62, 0}, {63, 63, 0}},
          "Undo Delete of 2 levels"},
     };

@@ -7,7 +7,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPainter>
 #include <QSettings>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -27,9 +26,9 @@ namespace {
 const QString kCaption = QStringLiteral("Scene Grid");
 const QString kGeometryKey = QStringLiteral("SceneGrid/geometry");
 constexpr QSize kFirstSize(960, 600);
-constexpr int kSelectionTint = 150;  // alpha of the selection colour over a selected cell
-constexpr int kRowPadding = 6;       // pixels of a row beside its text
-constexpr int kHeaderPadding = 8;    // pixels each side of a dimmer's name
+constexpr int kSelectionMix = 55;  // percent of the selection colour in a selected cell
+constexpr int kRowPadding = 6;     // pixels of a row beside its text
+constexpr int kHeaderPadding = 8;  // pixels each side of a dimmer's name
 
 QSettings toolSettings() {
     return QSettings(QStringLiteral("Ostrel"), QStringLiteral("corvane-scene-tool"));
@@ -53,17 +52,21 @@ class TypedLevelDelegate final : public QStyledItemDelegate {
         committing_ = false;
     }
 
-    // A selected cell keeps its grey under a tint of the selection colour, so the levels of a
-    // selection can still be read at a glance.
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyleOptionViewItem plain(option);
-        plain.state &= ~QStyle::State_Selected;
-        QStyledItemDelegate::paint(painter, plain, index);
-        if (!option.state.testFlag(QStyle::State_Selected)) return;
-        QColor tint = option.palette.color(QPalette::Highlight);
-        tint.setAlpha(kSelectionTint);
-        painter->fillRect(option.rect, tint);
+    // A selected cell keeps its grey blended with the selection colour, so the levels of a
+    // selection can still be told apart, and its text turns dark or light to stay readable.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!option->state.testFlag(QStyle::State_Selected)) return;
+        option->state &= ~QStyle::State_Selected;
+        const QColor grey = option->backgroundBrush.color();
+        const QColor mark = option->palette.color(QPalette::Highlight);
+        const auto mix = [](int a, int b) {
+            return (a * (100 - kSelectionMix) + b * kSelectionMix) / 100;
+        };
+        const QColor blend(mix(grey.red(), mark.red()), mix(grey.green(), mark.green()),
+                           mix(grey.blue(), mark.blue()));
+        option->backgroundBrush = blend;
+        option->palette.setColor(QPalette::Text, blend.lightness() >= 128 ? Qt::black : Qt::white);
     }
 
   protected:
