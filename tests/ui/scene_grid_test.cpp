@@ -159,7 +159,8 @@ TEST(SceneGrid, ARefusedValueOrBlockNamesTheCellAndChangesNothing) {
 TEST(SceneGrid, CopiedTextPastesBackByteForByte) {
     GridWorld w;
     for (int s = 0; s < kSceneCount; ++s)
-        for (int d = 0; d < kDimmerCount; ++d) w.scenes(s, d) = *PcntToLvl((s * 7 + d * 3) % 101);
+        for (int d = 0; d < kDimmerCount; ++d)
+            w.scenes(s, d) = *PcntToLvl(static_cast<int16_t>((s * 7 + d * 3) % 101));
     SceneTable expected = w.scenes;
     w.select(0, 0, 1, 2);
     QTest::keyClick(w.grid->view, Qt::Key_C, Qt::ControlModifier);

@@ -94,7 +94,7 @@ class TypedLevelDelegate final : public QStyledItemDelegate {
 
 // A key of the grid's own, reached only while the table has the focus, so an open cell editor
 // keeps its Ctrl+C, Ctrl+V and Delete.
-QAction* tableKey(QTableView* view, QKeySequence keys, const std::function<void()>& run) {
+QAction* tableKey(QTableView* view, const QKeySequence& keys, const std::function<void()>& run) {
     auto* action = new QAction(view);
     action->setShortcut(keys);
     action->setShortcutContext(Qt::WidgetShortcut);

@@ -88,7 +88,7 @@ void SceneHistory::refresh() {
     emit tableChanged();
 }
 
-QString SceneHistory::levelCount(qsizetype count) {
+QString SceneHistory::levelCount(std::size_t count) {
     return count == 1 ? QStringLiteral("1 level") : QStringLiteral("%1 levels").arg(count);
 }
 

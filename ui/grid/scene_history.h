@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -45,7 +46,7 @@ class SceneHistory final : public QObject {
     void refresh();
 
     // Says "1 level" or "64 levels".
-    static QString levelCount(qsizetype count);
+    static QString levelCount(std::size_t count);
 
   signals:
     // The levels of the rectangle from (top, left) to (bottom, right), inclusive, changed.
