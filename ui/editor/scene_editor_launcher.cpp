@@ -12,7 +12,7 @@ void SceneEditorLauncher::showModal(QWidget* parent, SceneTable& scenes) {
     editor.exec();
 }
 
-void SceneEditorLauncher::showModal(QWidget* parent, SceneHistory& history) {
+void SceneEditorLauncher::showModalWithHistory(QWidget* parent, SceneHistory& history) {
     frmCVSceneToolEdit editor(history, parent);
     editor.exec();
 }

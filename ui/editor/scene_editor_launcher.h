@@ -8,7 +8,7 @@ namespace corvane {
 class SceneEditorLauncher final : public EditorLauncher {
   public:
     void showModal(QWidget* parent, SceneTable& scenes) override;
-    void showModal(QWidget* parent, SceneHistory& history) override;
+    void showModalWithHistory(QWidget* parent, SceneHistory& history) override;
 };
 
 }  // namespace corvane

@@ -5,7 +5,7 @@
 
 namespace corvane {
 
-void EditorLauncher::showModal(QWidget* parent, SceneHistory& history) {
+void EditorLauncher::showModalWithHistory(QWidget* parent, SceneHistory& history) {
     showModal(parent, history.scenes());
 }
 

@@ -15,7 +15,7 @@ class EditorLauncher {
     virtual void showModal(QWidget* parent, SceneTable& scenes) = 0;
     // The same over the table's history: each level chosen is one step, and the editor undoes
     // and redoes them too. A launcher without it edits the table in place.
-    virtual void showModal(QWidget* parent, SceneHistory& history);
+    virtual void showModalWithHistory(QWidget* parent, SceneHistory& history);
 };
 
 }  // namespace corvane

@@ -8,7 +8,7 @@ namespace corvane {
 
 // Every use of the editor counts as a change, whether or not a level was chosen.
 void frmCVSceneTool::mnuEdit_Click() {
-    parts_.editor.showModal(this, *history_);
+    parts_.editor.showModalWithHistory(this, *history_);
     parts_.document.Changed = true;
     history_->refresh();
 }
