@@ -38,6 +38,10 @@ void DocumentCommands::refreshTitle() {
     if (parts_.UpdateTitle) parts_.UpdateTitle();
 }
 
+void DocumentCommands::tell(TableEvent event) {
+    if (parts_.tableEvent) parts_.tableEvent(event);
+}
+
 void DocumentCommands::New() {
     if (!discardApproved()) return;
     parts_.document.CurrentFile = kNoFile;
@@ -46,6 +50,7 @@ void DocumentCommands::New() {
     // half-cleared table would send yesterday's second half with the new show.
     parts_.Scenes.fill(0);
     parts_.document.Changed = false;
+    tell(TableEvent::Cleared);
 }
 
 void DocumentCommands::Open() {
@@ -95,11 +100,13 @@ void DocumentCommands::loadChosen(const QString& path) {
         return;
     }
     parts_.document.Changed = false;
+    tell(TableEvent::Loaded);
 }
 
 void DocumentCommands::FileSave() {
     if (!SaveToFile()) return;
     parts_.document.Changed = false;
+    tell(TableEvent::Saved);
 }
 
 void DocumentCommands::FileSaveAs() {
@@ -116,6 +123,7 @@ void DocumentCommands::FileSaveAs() {
         return;
     }
     parts_.document.Changed = false;
+    tell(TableEvent::Saved);
 }
 
 bool DocumentCommands::LoadFromFile() {

@@ -17,12 +17,17 @@ inline const QString kInitialDialogName = QStringLiteral("C:\\Ostrel Corvane\\*.
 inline const QString kSceneFileFilter =
     QStringLiteral("Corvane Scene Files (*.SCN)|*.SCN|All Files (*.*)|*.*");
 
+// The points a table's history starts from or returns to: the table was cleared (New), read from
+// its file (Open) or written to it (Save, Save As).
+enum class TableEvent { Cleared, Loaded, Saved };
+
 struct DocumentParts {
     SceneTable& Scenes;
     DocumentState& document;
     FileDialog& cdFile;
     MessageBox& messages;
-    std::function<void()> UpdateTitle;  // refreshes the window's file-name display
+    std::function<void()> UpdateTitle;                // refreshes the window's file-name display
+    std::function<void(TableEvent)> tableEvent = {};  // told after each of the events above
 };
 
 // Unsaved changes are guarded by "Discard Any Changes?", asked only while the table is changed.
@@ -57,6 +62,7 @@ class DocumentCommands {
     void prepareDialog();
     void loadChosen(const QString& path);
     void refreshTitle();
+    void tell(TableEvent event);
 
     DocumentParts parts_;
 };

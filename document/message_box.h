@@ -67,6 +67,32 @@ inline Message problem(const QString& text, const QString& details = {}) {
     return {text,   kErrorTitle, MessageButtons::Ok, MessageIcon::Critical, MessageAnswer::Ok,
             details};
 }
+
+// The scene grid's refusals; cell names a cell as "Scene 03, Dimmer 01.2". Each says that
+// nothing changed, since the table is left as it was.
+inline Message notAPercent(const QString& cell, const QString& typed) {
+    return problem(
+        QStringLiteral("%1: \"%2\" is not a percent from 0 to 100. No level was changed.")
+            .arg(cell, typed));
+}
+// row and column count from 1 within the pasted text.
+inline Message pasteNotAPercent(int row, int column, const QString& cell, const QString& value) {
+    return problem(QStringLiteral("Row %1, column %2 of the pasted text holds \"%3\" for %4, which "
+                                  "is not a percent from 0 to 100. Nothing was pasted.")
+                       .arg(row)
+                       .arg(column)
+                       .arg(value, cell));
+}
+inline Message pastePastEdge(int row, int column) {
+    return problem(
+        QStringLiteral("Row %1, column %2 of the pasted text falls past the table's edge "
+                       "(Scene 64, Dimmer 10.4). Nothing was pasted.")
+            .arg(row)
+            .arg(column));
+}
+inline Message nothingToPaste() {
+    return problem(QStringLiteral("The clipboard holds no text to paste."));
+}
 }  // namespace messages
 
 }  // namespace corvane

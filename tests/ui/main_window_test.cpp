@@ -67,7 +67,7 @@ TEST(MainWindowLayout, TabOrderRunsPortsGetSendNodes) {
 TEST(MainWindowLayout, MenuBarHoldsFileThenEditThenController) {
     MainWindowWorld w;
     const QList<QAction*> top = w.window->menuBar()->actions();
-    ASSERT_EQ(top.size(), 3);
+    ASSERT_EQ(top.size(), 4);
     EXPECT_EQ(ShownCaption(top[0]), "File");
     EXPECT_EQ(ShownCaption(top[1]), "Edit");
     EXPECT_EQ(top[1]->menu(), nullptr);
@@ -81,6 +81,8 @@ TEST(MainWindowLayout, MenuBarHoldsFileThenEditThenController) {
               (QStringList{"New", "Open", "Save", "Save As", "-", "Exit"}));
     EXPECT_EQ(entriesOf(top[2]->menu()),
               (QStringList{"Find Controller", "Compare With Controller"}));
+    EXPECT_EQ(ShownCaption(top[3]), "Table");
+    EXPECT_EQ(entriesOf(top[3]->menu()), (QStringList{"Scene Grid", "-", "Undo", "Redo"}));
 }
 
 // The status label's file name as the technician reads it: whole when it fits; otherwise " File: "

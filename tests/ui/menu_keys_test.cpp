@@ -78,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MenuKeys, AltAndTheCaptionsFirstLetterOpenFileAndRunEdit) {
     KeyboardWorld w;
     const QList<QAction*> top = w.window->menuBar()->actions();
-    ASSERT_EQ(top.size(), 3);
+    ASSERT_EQ(top.size(), 4);
+    EXPECT_EQ(QKeySequence::mnemonic(top[3]->text()), QKeySequence(Qt::ALT | Qt::Key_T));
     EXPECT_EQ(QKeySequence::mnemonic(top[0]->text()), QKeySequence(Qt::ALT | Qt::Key_F));
     EXPECT_EQ(QKeySequence::mnemonic(top[1]->text()), QKeySequence(Qt::ALT | Qt::Key_E));
     EXPECT_EQ(QKeySequence::mnemonic(top[2]->text()), QKeySequence(Qt::ALT | Qt::Key_C));

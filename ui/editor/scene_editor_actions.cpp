@@ -6,6 +6,8 @@
 #include "scale/level_scale.h"
 #include "ui/editor/dimmer_label.h"
 #include "ui/editor/scene_editor_window.h"
+#include "ui/grid/clipboard_text.h"
+#include "ui/grid/scene_history.h"
 
 namespace corvane {
 
@@ -31,8 +33,14 @@ void frmCVSceneToolEdit::cboLevel_Click() {
     const int s = selectedScene();
     const int p = cboLevel->currentIndex();
     if (s >= 0 && p >= 0 && p < cboLevel->count()) {
-        if (const std::optional<int16_t> level = PcntToLvl(static_cast<int16_t>(p)))
-            Scenes(s, iCurDim) = *level;
+        if (const std::optional<int16_t> level = PcntToLvl(static_cast<int16_t>(p))) {
+            if (history_ != nullptr) {
+                history_->change(QStringLiteral("Choice at ") + CellName(s, iCurDim),
+                                 {{s, iCurDim, *level}});
+            } else {
+                Scenes(s, iCurDim) = *level;
+            }
+        }
     }
     AllVisible();
     ShowScene();

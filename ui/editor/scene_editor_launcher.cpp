@@ -12,4 +12,9 @@ void SceneEditorLauncher::showModal(QWidget* parent, SceneTable& scenes) {
     editor.exec();
 }
 
+void SceneEditorLauncher::showModalWithHistory(QWidget* parent, SceneHistory& history) {
+    frmCVSceneToolEdit editor(history, parent);
+    editor.exec();
+}
+
 }  // namespace corvane

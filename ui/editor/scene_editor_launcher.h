@@ -8,6 +8,7 @@ namespace corvane {
 class SceneEditorLauncher final : public EditorLauncher {
   public:
     void showModal(QWidget* parent, SceneTable& scenes) override;
+    void showModalWithHistory(QWidget* parent, SceneHistory& history) override;
 };
 
 }  // namespace corvane

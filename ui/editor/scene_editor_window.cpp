@@ -3,11 +3,13 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "link/hex.h"
 #include "scale/level_scale.h"
 #include "ui/editor/dimmer_label.h"
 #include "ui/editor/fitted_font.h"
+#include "ui/grid/scene_history.h"
 #include "ui/main/compact_combo_style.h"
 #include "ui/main/twips.h"
 #include "ui/main/window_placement.h"
@@ -70,6 +72,31 @@ frmCVSceneToolEdit::frmCVSceneToolEdit(SceneTable& scenes, QWidget* parent)
     buildControls();
     Form_Load();
     connectControls();
+}
+
+frmCVSceneToolEdit::frmCVSceneToolEdit(SceneHistory& history, QWidget* parent)
+    : frmCVSceneToolEdit(history.scenes(), parent) {
+    history_ = &history;
+    connectHistory();
+}
+
+void frmCVSceneToolEdit::connectHistory() {
+    const auto step = [this](bool back) {
+        AllVisible();
+        if (back) {
+            history_->stack().undo();
+        } else {
+            history_->stack().redo();
+        }
+    };
+    auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
+    connect(undo, &QShortcut::activated, this, [step] { step(true); });
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+        auto* redo = new QShortcut(keys, this);
+        connect(redo, &QShortcut::activated, this, [step] { step(false); });
+    }
+    connect(history_, &SceneHistory::levelsChanged, this, [this] { ShowScene(); });
 }
 
 // The lists outlive this part of the window while Qt deletes the children; they must not run a

@@ -14,6 +14,7 @@ class QPushButton;
 namespace corvane {
 
 class DimmerLabel;
+class SceneHistory;
 
 class frmCVSceneToolEdit : public QDialog {
     Q_OBJECT
@@ -21,6 +22,9 @@ class frmCVSceneToolEdit : public QDialog {
   public:
     // Works on the one table in place: a chosen level is stored at once.
     explicit frmCVSceneToolEdit(SceneTable& scenes, QWidget* parent = nullptr);
+    // Over the table's history: each chosen level is one step, and Ctrl+Z and Ctrl+Shift+Z
+    // undo and redo the steps without a control of their own.
+    explicit frmCVSceneToolEdit(SceneHistory& history, QWidget* parent = nullptr);
     ~frmCVSceneToolEdit() override;
 
     // Level captions of the selected scene, from the table.
@@ -53,11 +57,13 @@ class frmCVSceneToolEdit : public QDialog {
     void buildControls();
     void Form_Load();
     void connectControls();
+    void connectHistory();
     // The selected scene, or -1 while the scene list is being refilled.
     int selectedScene() const;
 
     SceneTable& Scenes;
-    int16_t iCurDim = 0;  // the dimmer the level chooser edits
+    SceneHistory* history_ = nullptr;  // none: a chosen level goes straight into the table
+    int16_t iCurDim = 0;               // the dimmer the level chooser edits
     bool centred_ = false;
     bool backgroundPressed_ = false;
 };

@@ -11,6 +11,8 @@
 #include "connection/controller_connection.h"
 #include "link/hex.h"
 #include "link/port_names.h"
+#include "ui/grid/scene_grid_window.h"
+#include "ui/grid/scene_history.h"
 #include "ui/main/compact_combo_style.h"
 #include "ui/main/fitted_file_text.h"
 #include "ui/main/port_combo_box.h"
@@ -36,7 +38,8 @@ const QString kFilePrefix = QStringLiteral(" File: ");
 frmCVSceneTool::frmCVSceneTool(const MainWindowParts& parts, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      parts_(parts) {
+      parts_(parts),
+      history_(std::make_unique<SceneHistory>(parts.Scenes, parts.document)) {
     setWindowTitle(kCaption);
     // The controls are designed for a small dialog font; a larger one clips "Node: FE".
     QFont small = font();
@@ -120,6 +123,7 @@ void frmCVSceneTool::buildMenus() {
     connect(mnuFindController, &QAction::triggered, this, &frmCVSceneTool::mnuFindController_Click);
     connect(mnuCompareController, &QAction::triggered, this,
             &frmCVSceneTool::mnuCompareController_Click);
+    buildTableMenu();
 }
 
 void frmCVSceneTool::Form_Load() {
@@ -201,6 +205,7 @@ void frmCVSceneTool::UpdateTitle() {
 void frmCVSceneTool::closeEvent(QCloseEvent* event) {
     if (closeApproved_ || Form_Unload()) {
         event->accept();
+        if (grid_ != nullptr) grid_->close();
     } else {
         event->ignore();
     }

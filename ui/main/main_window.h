@@ -1,5 +1,5 @@
 // The main window: port and node lists, the two transfer buttons, the file-name display, the
-// File and Edit menus.
+// File and Edit menus, and beside them the Controller and Table menus.
 #pragma once
 
 #include <QMainWindow>
@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "document/document_commands.h"
 #include "document/document_state.h"
 #include "link/adapter_scan.h"
 #include "ui/main/port_combo_box.h"
@@ -26,6 +27,8 @@ class MessageBox;
 class EditorLauncher;
 class ControllerConnection;
 class ProgressDialog;
+class SceneHistory;
+class SceneGridWindow;
 
 struct TransferOutcome;
 struct TransferEvents;
@@ -80,6 +83,7 @@ class frmCVSceneTool : public QMainWindow {
     void mnuEdit_Click();
     void mnuFindController_Click();
     void mnuCompareController_Click();
+    void mnuSceneGrid_Click();
     // The close request; returns true when the window may close.
     bool Form_Unload();
 
@@ -97,6 +101,16 @@ class frmCVSceneTool : public QMainWindow {
     QAction* mnuEdit = nullptr;
     QAction* mnuFindController = nullptr;
     QAction* mnuCompareController = nullptr;
+    QAction* mnuSceneGrid = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
+
+    // The table was cleared, opened or saved: where its history starts or comes back to.
+    void tableEvent(TableEvent event);
+
+    // The table's steps of change, and the Scene Grid window once it has been opened.
+    SceneHistory& history() { return *history_; }
+    SceneGridWindow* grid() const { return grid_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -105,6 +119,7 @@ class frmCVSceneTool : public QMainWindow {
   private:
     void buildControls();
     void buildMenus();
+    void buildTableMenu();
     void Form_Load();
     void showProgress(int block);
     // Moves the table with the controller the lists select, as transfer says: progress in the
@@ -126,6 +141,8 @@ class frmCVSceneTool : public QMainWindow {
     };
 
     MainWindowParts parts_;
+    std::unique_ptr<SceneHistory> history_;
+    SceneGridWindow* grid_ = nullptr;              // a child window, deleted with this one
     std::vector<FixedPort> fixedPorts_;            // --port and the simulator, after the adapters
     std::unique_ptr<ProgressDialog> ownProgress_;  // when the parts give none
     int blockShown_ = -1;  // the block whose progress the status label shows, -1 for the file

@@ -7,7 +7,8 @@ namespace {
 
 DocumentCommands commandsFor(MainWindowParts& parts, frmCVSceneTool& window) {
     return DocumentCommands(DocumentParts{parts.Scenes, parts.document, parts.cdFile,
-                                          parts.messages, [&window] { window.UpdateTitle(); }});
+                                          parts.messages, [&window] { window.UpdateTitle(); },
+                                          [&window](TableEvent e) { window.tableEvent(e); }});
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "document/scene_table.h"
 #include "transfer/scene_transfer.h"
 #include "transfer/transfer_report.h"
+#include "ui/grid/scene_history.h"
 #include "ui/main/input_discard.h"
 #include "ui/main/main_window.h"
 #include "ui/main/port_combo_box.h"
@@ -68,6 +69,8 @@ void frmCVSceneTool::cmdGetScenes_Click() {
         TransferWay::Get, [this](ControllerConnection& connection, const TransferEvents& events) {
             return connection.getScenes(parts_.Scenes, events);
         });
+    // The controller's table replaces the steps that led to the old one.
+    if (outcome.ok()) history_->replaced(false);
     if (outcome.ok()) parts_.document.Changed = true;
     UpdateTitle();
 }
