@@ -33,7 +33,6 @@ class BuiltInSimulator {
 
 // Opens device as ConnectSerial does, except the simulator's own device, which reaches it.
 std::unique_ptr<ControllerConnection> ConnectSerialOrSimulator(BuiltInSimulator* simulator,
-                                                               const std::string& device,
-                                                               int node);
+                                                               const std::string& device, int node);
 
 }  // namespace corvane

@@ -1,6 +1,4 @@
 // Why a device could not be opened, told from what the system says about the device itself.
-#include "link/port_reasons.h"
-
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
@@ -11,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+#include "link/port_reasons.h"
 
 namespace corvane {
 namespace {

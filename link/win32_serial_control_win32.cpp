@@ -250,8 +250,8 @@ void Win32SerialControl::setPortOpen(bool open) {
     const std::string& device = impl_->chosen;
     if (device.empty()) throw PortError(impl_->deviceName(), NoDeviceReason());
 
-    const HANDLE port = CreateFileA(FullDeviceName(device).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                    0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE port = CreateFileA(FullDeviceName(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
     if (port == INVALID_HANDLE_VALUE) throw PortError(device, OpenFailure(GetLastError()));
     impl_->port = port;
     if (GetFileType(port) != FILE_TYPE_CHAR || !impl_->apply(impl_->settings)) {

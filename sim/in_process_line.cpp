@@ -96,8 +96,8 @@ void InProcessLine::advance(Clock::time_point now) {
         }
         size_t due = r.bytes.size();
         if (paced)
-            due = std::min(due, static_cast<size_t>(std::max<Clock::rep>(
-                                    (now - r.start) / kCharacterTime, 0)));
+            due = std::min(due, static_cast<size_t>(
+                                    std::max<Clock::rep>((now - r.start) / kCharacterTime, 0)));
         if (due > r.sent) {
             arrived_.append(r.bytes, r.sent, due - r.sent);
             r.sent = due;

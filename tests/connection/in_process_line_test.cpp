@@ -1,11 +1,12 @@
 // The built-in simulated controller served inside the process (Windows' --port sim): Get and Send
 // of the demo show through the tool's own transfer, under the faults every line must survive.
+#include "sim/in_process_line.h"
+
 #include <gtest/gtest.h>
 
 #include "connection/controller_connection.h"
 #include "link/stopwatch.h"
 #include "sim/demo_show.h"
-#include "sim/in_process_line.h"
 
 namespace corvane {
 namespace {
@@ -24,16 +25,18 @@ TEST(InProcessLine, MovesTheWholeTableOrReportsWhereItStopped) {
     const std::vector<Row> rows = {
         {true, {}, Kind::Done, -1},
         {false, {}, Kind::Done, -1},
-        {true, {{5, FaultKind::Drop, 2}, {9, FaultKind::Late, 1}, {12, FaultKind::Noise, 1}},
-         Kind::Done, -1},
+        {true,
+         {{5, FaultKind::Drop, 2}, {9, FaultKind::Late, 1}, {12, FaultKind::Noise, 1}},
+         Kind::Done,
+         -1},
         {false, {{5, FaultKind::BadSum, 2}, {7, FaultKind::Extra, 1}}, Kind::Done, -1},
         {true, {{20, FaultKind::BadSum, sim::kAlways}}, Kind::BlockFailed, 20},
         {false, {{3, FaultKind::Short, sim::kAlways}}, Kind::BlockFailed, 3},
         {true, {{30, FaultKind::Close, 1}}, Kind::PortFailed, -1},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << (row.get ? "get" : "send") << " with "
-                                        << row.faults.size() << " faults");
+        SCOPED_TRACE(testing::Message()
+                     << (row.get ? "get" : "send") << " with " << row.faults.size() << " faults");
         sim::ControllerEngine engine;
         engine.setMemory(sim::DemoMemory());
         auto controller = std::make_shared<sim::InProcessController>(std::move(engine), false);
