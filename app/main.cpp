@@ -8,11 +8,10 @@
 #include <string>
 #include <system_error>
 
+#include "connection/built_in_simulator.h"
 #include "connection/controller_connection.h"
 #include "document/document_state.h"
 #include "document/scene_table.h"
-#include "sim/demo_show.h"
-#include "sim/pty_server.h"
 #include "ui/editor/scene_editor_launcher.h"
 #include "ui/main/main_window.h"
 #include "ui/main/qt_file_dialog.h"
@@ -155,27 +154,27 @@ int main(int argc, char** argv) {
     SceneEditorLauncher editor;
 
     // The simulated controller runs at the line rate, so a transfer takes as long as on a cable.
-    std::unique_ptr<sim::PtyServer> simulator;
+    std::unique_ptr<BuiltInSimulator> simulator;
     if (parser.isSet(simulatorOption)) {
         try {
-            sim::ControllerEngine engine;
-            engine.setMemory(sim::DemoMemory());
-            simulator = std::make_unique<sim::PtyServer>(std::move(engine),
-                                                         sim::PtyServerOptions{true, {}});
+            simulator = std::make_unique<BuiltInSimulator>(true);
         } catch (const std::system_error& e) {
             return say(kExitFailure,
                        std::string("the simulated controller could not start: ") + e.what());
         }
     }
 
-    frmCVSceneTool window({scenes, document, ConnectSerial, cdFile, messages, editor});
+    const ConnectionOpener open = [&simulator](const std::string& device, int node) {
+        return ConnectSerialOrSimulator(simulator.get(), device, node);
+    };
+    frmCVSceneTool window({scenes, document, open, cdFile, messages, editor});
     cdFile.setParent(&window);
     messages.setParent(&window);
     if (parser.isSet(portOption)) {
         const QString device = parser.value(portOption);
         window.addPort(device, device.toStdString());
     }
-    if (simulator) window.addPort(QStringLiteral("Simulator"), simulator->devicePath());
+    if (simulator) window.addPort(QStringLiteral("Simulator"), simulator->device());
     window.show();
     if (!files.isEmpty()) window.openAtStart(QFileInfo(files.first()).absoluteFilePath());
     return QApplication::exec();

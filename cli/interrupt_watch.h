@@ -2,11 +2,11 @@
 // progress line and say what the interruption left behind instead of dying mid-line.
 #pragma once
 
-#include <csignal>
+#include <memory>
 
 namespace corvane::cli {
 
-// Holds SIGINT back while it exists. An interrupt still pending when it ends is delivered then.
+// Holds Ctrl-C back while it exists. An interrupt still pending when it ends is delivered then.
 class InterruptWatch {
   public:
     InterruptWatch();
@@ -18,7 +18,8 @@ class InterruptWatch {
     bool interrupted();
 
   private:
-    sigset_t previous_{};
+    struct Held;  // what the system needs to put back
+    std::unique_ptr<Held> held_;
     bool taken_ = false;
 };
 

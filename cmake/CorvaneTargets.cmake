@@ -1,5 +1,6 @@
 # corvane_library(NAME DIR [RECURSE] [EXCLUDE regex] [DEPS ...]): one static library from the .cpp
-# files of DIR (an interface library while DIR has none yet).
+# files of DIR (an interface library while DIR has none yet). A file whose name ends in _win32 is
+# built for Windows only, one ending in _posix everywhere else: each system's side of a seam.
 function(corvane_library name dir)
   cmake_parse_arguments(ARG "RECURSE" "EXCLUDE" "DEPS" ${ARGN})
   if(ARG_RECURSE)
@@ -8,6 +9,11 @@ function(corvane_library name dir)
     file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.qrc)
   endif()
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "_posix\\.(cpp|h)$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "_win32\\.(cpp|h)$")
+  endif()
   if(ARG_EXCLUDE)
     list(FILTER sources EXCLUDE REGEX "${ARG_EXCLUDE}")
   endif()

@@ -3,11 +3,10 @@
 
 #include <system_error>
 
+#include "connection/built_in_simulator.h"
 #include "link/hex.h"
 #include "link/port_names.h"
-#include "link/qt_serial_control.h"
-#include "sim/demo_show.h"
-#include "sim/pty_server.h"
+#include "link/system_serial_control.h"
 
 namespace corvane {
 
@@ -38,7 +37,7 @@ ScanOutcome ControllerConnection::scanNodes(const std::vector<int>& nodes, int32
 }
 
 std::unique_ptr<ControllerConnection> ConnectSerial(const std::string& device, int node) {
-    return std::make_unique<ControllerConnection>(device, node, std::make_unique<QtSerialControl>(),
+    return std::make_unique<ControllerConnection>(device, node, MakeSystemSerialControl(),
                                                   std::make_unique<SteadyStopwatch>());
 }
 
@@ -49,17 +48,15 @@ std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int 
         return nullptr;
     }
     if (SameTextAnyCase(name, "sim")) {
-        std::shared_ptr<sim::PtyServer> simulator;
+        std::shared_ptr<BuiltInSimulator> simulator;
         try {
-            sim::ControllerEngine engine(sim::EngineOptions{});
-            engine.setMemory(sim::DemoMemory());
-            simulator = std::make_shared<sim::PtyServer>(std::move(engine));
+            simulator = std::make_shared<BuiltInSimulator>(false);
         } catch (const std::system_error& e) {
             *error = std::string("the built-in simulator could not start: ") + e.what();
             return nullptr;
         }
-        auto connection = ConnectSerial(simulator->devicePath(), node);
-        connection->setLabel("the built-in simulator (" + simulator->devicePath() + ")");
+        auto connection = simulator->connect(node);
+        connection->setLabel(simulator->label());
         connection->keep(std::move(simulator));
         return connection;
     }

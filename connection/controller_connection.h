@@ -58,7 +58,8 @@ class ControllerConnection {
     SceneTransfer transfer_;
 };
 
-// The controller at node on the system's serial port at device (QSerialPort, a steady clock).
+// The controller at node on the system's serial port at device (the system's serial control, a
+// steady clock).
 std::unique_ptr<ControllerConnection> ConnectSerial(const std::string& device, int node);
 
 // The line a technician names: a device path, "COM1" to "COM8", or "sim" for a built-in simulated

@@ -128,6 +128,11 @@ bool LoadSceneFile(const QString& path, SceneTable& table, QString* error) {
     return true;
 }
 
+#ifndef S_ISSOCK
+// Windows keeps no sockets among its files.
+#define S_ISSOCK(mode) false
+#endif
+
 namespace {
 
 // Why path cannot take a saved file, or an empty text; with probeFolder the folder is asked to

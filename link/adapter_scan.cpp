@@ -1,16 +1,12 @@
 // The serial adapters the system reports beyond its own eight ports.
 #include "link/adapter_scan.h"
 
-#include <QSerialPortInfo>
 #include <algorithm>
 
+#include "link/hex.h"
 #include "link/port_names.h"
 
 namespace corvane {
-
-std::string SystemPortName(int16_t port) {
-    return "ttyS" + std::to_string(port - 1);
-}
 
 std::vector<SerialAdapter> AdaptersAmong(const std::vector<ReportedPort>& reported,
                                          const std::vector<std::string>& systemPortNames) {
@@ -26,14 +22,24 @@ std::vector<SerialAdapter> AdaptersAmong(const std::vector<ReportedPort>& report
     return found;
 }
 
-std::vector<SerialAdapter> ScanSerialAdapters() {
-    std::vector<std::string> system;
-    for (int16_t n = 1; n <= kSystemPortCount; ++n) system.push_back(SystemPortName(n));
-    std::vector<ReportedPort> reported;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        reported.push_back({info.portName().toStdString(), info.systemLocation().toStdString(),
-                            info.description().toStdString()});
-    return AdaptersAmong(reported, system);
+std::vector<SerialAdapter> FurtherComPorts(const std::vector<ReportedPort>& listed) {
+    std::vector<ReportedPort> further;
+    for (const ReportedPort& port : listed)
+        if (!SystemPortNumber(port.portName)) further.push_back(port);
+    // By name, COM9 before COM10.
+    std::sort(further.begin(), further.end(), [](const ReportedPort& x, const ReportedPort& y) {
+        if (x.portName.size() != y.portName.size()) return x.portName.size() < y.portName.size();
+        return x.portName < y.portName;
+    });
+    further.erase(std::unique(further.begin(), further.end(),
+                              [](const ReportedPort& x, const ReportedPort& y) {
+                                  return SameTextAnyCase(x.portName, y.portName);
+                              }),
+                  further.end());
+    std::vector<SerialAdapter> found;
+    for (const ReportedPort& port : further)
+        found.push_back({"\\\\.\\" + port.portName, port.description});
+    return found;
 }
 
 }  // namespace corvane

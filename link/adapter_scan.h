@@ -22,13 +22,17 @@ struct ReportedPort {
     std::string description;
 };
 
-// The short name the system gives system port n (1 to 8): "ttyS(n-1)".
+// The short name the system gives system port n (1 to 8): "ttyS(n-1)" on Linux, "COMn" on Windows.
 std::string SystemPortName(int16_t port);
 
 // The reported ports that are not one of the eight system ports, by device. Ports are told apart
 // by their short name, which reads the same in both lists on every platform.
 std::vector<SerialAdapter> AdaptersAmong(const std::vector<ReportedPort>& reported,
                                          const std::vector<std::string>& systemPortNames);
+
+// Windows: the COM ports the system lists (name and device kind), beyond COM1 to COM8, by name
+// (COM9 before COM10), each once, as "\\.\COMn".
+std::vector<SerialAdapter> FurtherComPorts(const std::vector<ReportedPort>& listed);
 
 // What the system reports now.
 std::vector<SerialAdapter> ScanSerialAdapters();

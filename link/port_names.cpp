@@ -5,10 +5,6 @@
 
 namespace corvane {
 
-std::string SystemPortDevice(int16_t port) {
-    return "/dev/ttyS" + std::to_string(port - 1);
-}
-
 std::optional<int16_t> SystemPortNumber(std::string_view name) {
     if (name.size() != 4 || !SameTextAnyCase(name.substr(0, 3), "COM")) return std::nullopt;
     if (name[3] < '1' || name[3] > '8') return std::nullopt;

@@ -10,7 +10,7 @@ namespace corvane {
 
 inline constexpr int16_t kSystemPortCount = 8;
 
-// The device that system port n (1 to 8) is: "/dev/ttyS(n-1)".
+// The device that system port n (1 to 8) is: "/dev/ttyS(n-1)" on Linux, "\\.\COMn" on Windows.
 std::string SystemPortDevice(int16_t port);
 
 // The number n of "COMn" (1 to 8, "com3" as well as "COM3"); nullopt for any other name.

@@ -9,10 +9,19 @@ namespace corvane {
 // another program and one the user may not open, so the device itself is examined as well.
 enum class OpenFault { NotFound, Denied, Unsupported, Other };
 
-// Why device could not be opened. errorText is the serial layer's own wording, used only when
-// nothing better is known.
+// Why device could not be opened, from what the system says about the device itself (Linux).
+// errorText is the serial layer's own wording, used only when nothing better is known.
 std::string OpenFailureReason(const std::string& device, OpenFault fault,
                               const std::string& errorText);
+
+// The words for each cause, the same whichever system's serial control meets it.
+std::string NotFoundReason();
+std::string NoHardwareReason();
+std::string UnsupportedReason();
+std::string BusyReason();
+// A port the user may not open, where the system does not say which group or owner may.
+std::string PlainDeniedReason();
+std::string OtherOpenFailureReason(const std::string& errorText);
 
 std::string NoDeviceReason();
 std::string MalformedSettingsReason(const std::string& settings);

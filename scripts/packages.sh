@@ -9,3 +9,8 @@ PACKAGE_CHECK_PACKAGES=(lintian)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The static analysers ./test runs over the code.
 ANALYSIS_PACKAGES=(clang-tidy cppcheck clang-format)
+# The Windows build: MinGW-w64 cross compiler, Wine to run and test it, NSIS for the installer;
+# Qt's own source (apt-get source) needs dpkg-dev; GoogleTest is built from Debian's source of it
+# (googletest); the window is shown on Xvfb.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools wine wine64 nsis dpkg-dev
+                  googletest zip unzip xvfb xauth xdotool imagemagick)

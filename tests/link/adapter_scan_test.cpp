@@ -42,5 +42,16 @@ TEST(AdapterScan, TheSystemPortsAreDroppedAsEachPlatformReportsThem) {
         EXPECT_EQ(AdaptersAmong(c.reported, c.systemNames), c.adapters) << c.platform;
 }
 
+// The registry's list, in its own order and with a port listed twice: after COM1 to COM8 come the
+// further ports by name, COM9 before COM10, each once.
+TEST(AdapterScan, FurtherComPortsFollowTheEightByName) {
+    const std::vector<ReportedPort> listed = {{"COM10", "", "VCP1"},   {"com3", "", "VCP0"},
+                                              {"COM9", "", "Serial1"}, {"COM1", "", "Serial0"},
+                                              {"COM10", "", "VCP1"},   {"COM24", "", "BthModem0"}};
+    const std::vector<SerialAdapter> further = {
+        {"\\\\.\\COM9", "Serial1"}, {"\\\\.\\COM10", "VCP1"}, {"\\\\.\\COM24", "BthModem0"}};
+    EXPECT_EQ(FurtherComPorts(listed), further);
+}
+
 }  // namespace
 }  // namespace corvane

@@ -1,9 +1,10 @@
 // Ctrl-C held back while a command talks to a controller.
-#include "cli/interrupt_watch.h"
-
 #include <pthread.h>
 
+#include <csignal>
 #include <ctime>
+
+#include "cli/interrupt_watch.h"
 
 namespace corvane::cli {
 namespace {
@@ -17,13 +18,17 @@ sigset_t InterruptOnly() {
 
 }  // namespace
 
-InterruptWatch::InterruptWatch() {
+struct InterruptWatch::Held {
+    sigset_t previous{};
+};
+
+InterruptWatch::InterruptWatch() : held_(std::make_unique<Held>()) {
     const sigset_t set = InterruptOnly();
-    pthread_sigmask(SIG_BLOCK, &set, &previous_);
+    pthread_sigmask(SIG_BLOCK, &set, &held_->previous);
 }
 
 InterruptWatch::~InterruptWatch() {
-    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    pthread_sigmask(SIG_SETMASK, &held_->previous, nullptr);
 }
 
 bool InterruptWatch::interrupted() {
