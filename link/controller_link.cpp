@@ -19,9 +19,15 @@ int32_t TimeLimit(int32_t timeout) {
 
 }  // namespace
 
+std::string ControllerLink::take() {
+    std::string text = comCV_.Input();
+    charactersHeard_ += static_cast<int64_t>(text.size());
+    return text;
+}
+
 void ControllerLink::drain() {
     // Four reads in a row: a reply still trickling in from an earlier attempt is cleared too.
-    for (int i = 0; i < 4; ++i) comCV_.Input();
+    for (int i = 0; i < 4; ++i) take();
 }
 
 void ControllerLink::awaitReply(int16_t expectedLength, int32_t limit) {
@@ -42,7 +48,7 @@ void ControllerLink::drainLateReplies(int32_t timeout) {
 
 void ControllerLink::drainUntil(int64_t sinceLastFrameMs) {
     for (;;) {
-        comCV_.Input();
+        take();
         const int32_t reading = stopwatch_.reading();
         if (reading >= sinceLastFrameMs) break;
         comCV_.waitForInput(
@@ -89,7 +95,7 @@ bool ControllerLink::transact(const std::string& command, int16_t expectedLength
                                                                  : AttemptResult::TooLate);
             continue;
         }
-        RxText = comCV_.Input();
+        RxText = take();
         if (ReplyAccepted(RxText, codes)) return true;
         failedAttempts_.push_back(AttemptResult::WrongCheck);
     }

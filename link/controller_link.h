@@ -73,12 +73,19 @@ class ControllerLink {
 
     // Request frames written to the line by every SendCommand so far.
     int framesWritten() const { return framesWritten_; }
+    // Characters taken off the line so far, replies and discarded ones alike: a search tells by it
+    // that something arrived, whatever became of it.
+    int64_t charactersHeard() const { return charactersHeard_; }
+    // Milliseconds since the last frame was written.
+    int32_t sinceLastFrameMs() const { return stopwatch_.reading(); }
 
     CommControl& comCV() { return comCV_; }
 
   private:
     bool transact(const std::string& command, int16_t expectedLength, int32_t limit, int attempts);
     void drain();
+    // Input(), counted.
+    std::string take();
     // Polls until expectedLength characters wait or the stopwatch reaches limit, blocking on the
     // port between polls.
     void awaitReply(int16_t expectedLength, int32_t limit);
@@ -90,6 +97,7 @@ class ControllerLink {
     bool replyMayFollow_ = false;
     bool stoppedEarly_ = false;
     int framesWritten_ = 0;
+    int64_t charactersHeard_ = 0;
     std::vector<AttemptResult> failedAttempts_;
 };
 
