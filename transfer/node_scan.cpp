@@ -2,6 +2,8 @@
 #include "transfer/node_scan.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
 
 #include "link/port_error.h"
 #include "transfer/scene_transfer.h"
@@ -9,9 +11,10 @@
 namespace corvane {
 namespace {
 
-// A quiet line that stays noisy is given this many more full limits before a node is asked
+// A line that stays noisy is given this many more full limits to fall quiet before a node is asked
 // anyway; its answer must still pass the reply test.
 constexpr int kQuietRounds = 3;
+constexpr int64_t kLongAgo = std::numeric_limits<int64_t>::min() / 2;
 
 bool Contains(const std::vector<int>& nodes, int node) {
     return std::find(nodes.begin(), nodes.end(), node) != nodes.end();
@@ -19,23 +22,39 @@ bool Contains(const std::vector<int>& nodes, int node) {
 
 }  // namespace
 
-bool NodeScan::ask(int node, int32_t limitMs, bool* heardSomething) {
+bool NodeScan::quiet() const {
+    return now() - openSinceMs_ >= kConfirmLimitMs;
+}
+
+NodeScan::Answer NodeScan::ask(int node, int32_t limitMs) {
     link_.setNode(node);
     const int64_t before = link_.charactersHeard();
-    lastFrameAtMs_ = now();
+    Answer a;
+    a.onQuietLine = quiet();
+    a.sentAtMs = now();
+    lastFrameAtMs_ = a.sentAtMs;
     const bool answered = link_.probe(ReadBlockCommand(0), kReadReplyLength, limitMs);
+    a.afterMs = link_.sinceLastFrameMs();
+    const int64_t heard = link_.charactersHeard() - before;
+    // Whole: one reply and nothing else, so one controller's.
+    a.whole = answered && heard == static_cast<int64_t>(link_.RxText.size());
     const std::vector<AttemptResult>& failed = link_.failedAttempts();
-    *heardSomething = answered || link_.charactersHeard() != before ||
-                      std::any_of(failed.begin(), failed.end(),
-                                  [](AttemptResult r) { return r != AttemptResult::NoAnswer; });
-    return answered;
+    a.heard = heard != 0 || std::any_of(failed.begin(), failed.end(), [](AttemptResult r) {
+                  return r != AttemptResult::NoAnswer;
+              });
+    // Only a whole answer on a quiet line leaves nothing to come: any other request may still be
+    // answered, or its answer may have been another's.
+    if (!(a.whole && a.onQuietLine)) openSinceMs_ = a.sentAtMs;
+    return a;
 }
 
 void NodeScan::heardAt(int64_t atMs) {
     // The clock starts each frame a little after it is read, so the window reaches one brief limit
-    // further back than the full limit.
+    // further back than the full limit. Nodes asked before the line was last quiet had their
+    // chance to answer then.
     const int64_t since = atMs - kConfirmLimitMs - limitMs_;
-    for (const Asked& a : asked_) {
+    for (size_t i = quietFrom_; i < asked_.size(); ++i) {
+        const Asked& a = asked_[i];
         if (a.atMs < since || Contains(confirmed_, a.node) || Contains(waiting_, a.node)) continue;
         waiting_.push_back(a.node);
     }
@@ -43,37 +62,32 @@ void NodeScan::heardAt(int64_t atMs) {
 
 void NodeScan::settle() {
     CommControl& port = link_.comCV();
-    bool heard = false;
+    int rounds = 0;
     for (;;) {
         const int64_t before = link_.charactersHeard();
         link_.drainUntil(link_.sinceLastFrameMs() + 1);
-        if (link_.charactersHeard() != before && !heard) {
-            heard = true;
-            heardAt(now());
+        if (link_.charactersHeard() != before) {
+            const int64_t at = now();
+            heardAt(at);
+            // Something answering later than the full limit: the line is quiet only a full limit
+            // after it.
+            if (at - openSinceMs_ >= kConfirmLimitMs && rounds++ < kQuietRounds) openSinceMs_ = at;
         }
-        const int32_t since = link_.sinceLastFrameMs();
-        if (since >= kConfirmLimitMs) break;
-        port.waitForInput(std::min(kWaitSliceMs, kConfirmLimitMs - since));
+        const int64_t left = kConfirmLimitMs - (now() - openSinceMs_);
+        if (left <= 0) break;
+        port.waitForInput(static_cast<int>(std::min<int64_t>(kWaitSliceMs, left)));
     }
 }
 
 bool NodeScan::confirm(int node, int32_t* replyMs) {
     for (int round = 0; round <= kQuietRounds; ++round) {
         settle();
-        bool heard = false;
-        const int64_t before = link_.charactersHeard();
-        const bool answered = ask(node, kConfirmLimitMs, &heard);
-        *replyMs = link_.sinceLastFrameMs();
-        if (!answered) {
-            // A reply this late, or spoilt, may belong to a request older than the full limit.
-            if (heard) heardAt(now());
-            return false;
-        }
-        // Characters beyond the reply arrived just before the request: the line was not quiet.
-        const int64_t extra =
-            link_.charactersHeard() - before - static_cast<int64_t>(link_.RxText.size());
-        if (extra == 0 || round == kQuietRounds) return true;
-        heardAt(now());
+        const Answer a = ask(node, kConfirmLimitMs);
+        *replyMs = a.afterMs;
+        // On a quiet line whatever arrives within the full limit is this node's, spoilt or not.
+        if (a.whole) return true;
+        if (!a.heard || link_.RxText.empty()) return false;
+        // An answer with characters beside it: something else was on the line; ask again.
     }
     return false;
 }
@@ -90,6 +104,11 @@ bool NodeScan::confirmOne(int node, const ScanEvents& events, bool stopAtFirst,
     int32_t replyMs = 0;
     if (!confirm(node, &replyMs)) return true;
     *answeredMs = replyMs;
+    return list(node, events, stopAtFirst, outcome);
+}
+
+bool NodeScan::list(int node, const ScanEvents& events, bool stopAtFirst, ScanOutcome& outcome) {
+    if (!Contains(confirmed_, node)) confirmed_.push_back(node);
     outcome.found.push_back(node);
     if (events.found) events.found(node);
     return !stopAtFirst;
@@ -112,6 +131,8 @@ ScanOutcome NodeScan::scan(const std::vector<int>& nodes, int32_t limitMs, const
     CommControl& port = link_.comCV();
     limitMs_ = limitMs;
     lastFrameAtMs_ = 0;
+    openSinceMs_ = kLongAgo;
+    quietFrom_ = 0;
     asked_.clear();
     waiting_.clear();
     confirmed_.clear();
@@ -126,20 +147,29 @@ ScanOutcome NodeScan::scan(const std::vector<int>& nodes, int32_t limitMs, const
                 going = false;
                 break;
             }
-            bool heard = false;
+            if (Contains(confirmed_, node)) continue;
+            if (quiet()) quietFrom_ = asked_.size();
             asked_.push_back({node, now()});
-            const int64_t before = link_.charactersHeard();
-            const bool answered = ask(node, limitMs, &heard);
+            const Answer a = ask(node, limitMs);
             const int64_t heardAtMs = now();
-            const bool whole = answered && link_.charactersHeard() - before ==
-                                               static_cast<int64_t>(link_.RxText.size());
-            if (whole && !Contains(confirmed_, node)) {
+            bool followUp = a.heard;
+            if (a.whole && a.onQuietLine) {
+                // Nobody else could have answered.
+                if (!(going = list(node, events, stopAtFirst, outcome))) break;
+                followUp = false;
+            } else if (a.whole) {
+                // Most likely the node's own reply: when it answers as promptly on a quiet line,
+                // it was. Any other controller's reply arrives as well, and is followed up then.
                 int32_t answeredMs = -1;
                 if (!(going = confirmOne(node, events, stopAtFirst, outcome, &answeredMs))) break;
-                // As prompt on a quiet line: the reply was this node's own.
-                if (answeredMs >= 0 && answeredMs < limitMs) heard = false;
+                if (answeredMs >= 0 && std::abs(answeredMs - a.afterMs) <= limitMs)
+                    followUp = false;
+            } else if (a.heard && a.onQuietLine) {
+                // Spoilt, cut short or late, but only this node can have sent it.
+                waiting_.push_back(node);
+                followUp = false;
             }
-            if (heard) heardAt(heardAtMs);
+            if (followUp) heardAt(heardAtMs);
             if (!waiting_.empty() && !(going = confirmWaiting(events, stopAtFirst, outcome))) break;
         }
         // A late reply to one of the last nodes is still heard.

@@ -7,7 +7,8 @@
 // again that way, one at a time; after the last brief request the line is heard out for the full
 // limit, so that a late reply to one of the last nodes is not lost either. One reply, whole, to
 // the brief request of a node that answers as promptly on a quiet line is that node's own: any
-// other controller's reply arrives as well, and is followed up when it does.
+// other controller's reply arrives as well, and is followed up when it does. A brief request sent
+// on a quiet line and answered is a confirmation in itself.
 #pragma once
 
 #include <cstdint>
@@ -58,15 +59,24 @@ class NodeScan {
         int node;
         int64_t atMs;  // on the search's own clock
     };
+    // What one request met.
+    struct Answer {
+        bool onQuietLine = false;
+        bool whole = false;  // exactly one reply that passed the reply test, nothing beside it
+        bool heard = false;  // any character arrived, answer or not
+        int64_t sentAtMs = 0;
+        int32_t afterMs = 0;  // how long after the request it ended
+    };
 
     int64_t now() const { return lastFrameAtMs_ + link_.sinceLastFrameMs(); }
-    // One request of block 0 to node with limitMs; true when it was answered. heardSomething: any
-    // character arrived while it ran, answer or not.
-    bool ask(int node, int32_t limitMs, bool* heardSomething);
+    // Every request that may still be answered went out at least the full limit before.
+    bool quiet() const;
+    // One request of block 0 to node with limitMs.
+    Answer ask(int node, int32_t limitMs);
     // Something arrived at atMs: every node asked briefly since the full limit before it is to be
     // asked again.
     void heardAt(int64_t atMs);
-    // Waits until the last request is the full limit old, noting whatever arrives meanwhile.
+    // Waits for a quiet line, following up whatever arrives meanwhile.
     void settle();
     // Asks node with the full limit on a quiet line; true when it answered there, after *replyMs.
     bool confirm(int node, int32_t* replyMs);
@@ -74,14 +84,17 @@ class NodeScan {
     // to end (stopped, or the first was found with stopAtFirst). *answeredMs: -1 or how soon.
     bool confirmOne(int node, const ScanEvents& events, bool stopAtFirst, ScanOutcome& outcome,
                     int32_t* answeredMs);
-    // Confirms every node waiting to be asked again; false when the search is to end (stopped, or
-    // the first was found with stopAtFirst).
+    // Lists node as found; false when the search is to end there.
+    bool list(int node, const ScanEvents& events, bool stopAtFirst, ScanOutcome& outcome);
+    // Confirms every node waiting to be asked again; false when the search is to end.
     bool confirmWaiting(const ScanEvents& events, bool stopAtFirst, ScanOutcome& outcome);
 
     ControllerLink& link_;
     std::string device_;
     int32_t limitMs_ = kProbeLimitMs;
     int64_t lastFrameAtMs_ = 0;
+    int64_t openSinceMs_ = 0;     // the last request that may still be answered went out then
+    size_t quietFrom_ = 0;        // asked_ from here on went out since the line was last quiet
     std::vector<Asked> asked_;    // every brief request, oldest first
     std::vector<int> waiting_;    // nodes to be asked again, in the order they were asked first
     std::vector<int> confirmed_;  // nodes already asked again, whatever they answered

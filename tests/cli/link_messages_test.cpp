@@ -1,0 +1,118 @@
+// What the commands that reach a controller say, and what backup checks before it asks one: the
+// window's words for a failed block, where a lost line was, each controller as scan confirms it,
+// and a folder that cannot take the backup refused before anything goes on the line.
+#include <sys/stat.h>
+
+#include <QDir>
+
+#include "sim/demo_show.h"
+#include "tests/support/demo_line.h"
+#include "tests/support/programs.h"
+
+namespace corvane {
+namespace {
+
+using namespace testing_support;
+
+TEST(LinkMessages, AFailedBlockSaysWhatEachAttemptMet) {
+    const struct {
+        sim::FaultKind kind;
+        const char* met;
+    } cases[] = {
+        {sim::FaultKind::Drop, "no answer (3 attempts)"},
+        {sim::FaultKind::BadSum, "wrong check digits (3 attempts)"},
+        {sim::FaultKind::Short, "a reply too short (3 attempts)"},
+        {sim::FaultKind::Noise, "wrong check digits (3 attempts)"},
+    };
+    for (const auto& c : cases) {
+        DemoLine line({3}, {{11, c.kind, sim::kAlways, sim::Direction::Read}});
+        QTemporaryDir dir;
+        const ProgramRun r =
+            RunScenes({"get", "--port", line.device(), "--node", "3", dir.filePath("a.SCN")});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.endsWith("corvane-scenes: Upload Error. Node: 03 on " + line.device() +
+                                   ", Block: 12 Of 64 failed: " + c.met + ". " +
+                                   dir.filePath("a.SCN") + " was not written.\n"))
+            << r.err.toStdString();
+    }
+}
+
+TEST(LinkMessages, ALostLineNamesTheNodeAndTheBlock) {
+    SimProcess sim({"--node", "3", "--fault", "11:close"});
+    QTemporaryDir dir;
+    const ProgramRun r =
+        RunScenes({"get", "--port", sim.device(), "--node", "3", dir.filePath("a.SCN")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(r.err.endsWith(". Node: 03, Block: 12 Of 64. " + dir.filePath("a.SCN") +
+                               " was not written.\n"))
+        << r.err.toStdString();
+}
+
+TEST(LinkMessages, ScanListsEachControllerAsItIsConfirmedAndCountsTheNodes) {
+    DemoLine line({1});
+    QProcess p;
+    p.start(QStringLiteral(CORVANE_SCENES_PROGRAM), {"scan", "--port", line.device()});
+    QString out;
+    QString err;
+    QElapsedTimer timer;
+    timer.start();
+    while (!err.contains("Looking at Node: 1F (31 of 254)\n") && timer.elapsed() < 20000 &&
+           p.state() != QProcess::NotRunning) {
+        p.waitForReadyRead(50);
+        out += QString::fromUtf8(p.readAllStandardOutput());
+        err += QString::fromUtf8(p.readAllStandardError());
+    }
+    EXPECT_EQ(p.state(), QProcess::Running) << "the scan ended before it reached node 31";
+    EXPECT_EQ(out, "1 Node: 01\n") << "the controller found was not written at once";
+    p.kill();
+    p.waitForFinished(5000);
+}
+
+TEST(BackupCommand, RefusesAFolderThatCannotTakeTheFilesBeforeAskingAnyController) {
+    DemoLine line({1, 2});
+    ShowFolder f;
+    WriteFile(f.path("plain"), "not a folder");
+    ASSERT_TRUE(QDir(f.path("pipe")).mkpath("."));
+    ASSERT_EQ(mkfifo(QFile::encodeName(f.path("pipe/node-2.SCN")).constData(), 0644), 0);
+    ASSERT_TRUE(QDir(f.path("shut")).mkpath("."));
+    ASSERT_EQ(chmod(QFile::encodeName(f.dir.path()).constData(), 0755), 0);
+    const struct {
+        QString dir;
+        bool asOrdinaryUser;
+        QString says;
+    } cases[] = {
+        {f.path("missing/backup"), false,
+         ": neither the folder nor the folder it would be made in exists."},
+        {f.path("plain"), false, ": it is not a folder."},
+        {f.path("pipe"), false, "node-2.SCN: it is not a regular file (it is a named pipe)."},
+        {f.path("shut"), true, ": new files cannot be created in it (Permission denied)."},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun r = RunProgram(
+            QStringLiteral(CORVANE_SCENES_PROGRAM),
+            {"backup", "--port", line.device(), "--nodes", "1-2", c.dir},
+            {.asOrdinaryUser = c.asOrdinaryUser});
+        EXPECT_EQ(r.status, 4) << c.dir.toStdString();
+        EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("Looking at")) << r.err.toStdString();
+    }
+    EXPECT_TRUE(line.server.requests().empty()) << "a controller was asked";
+}
+
+TEST(BackupCommand, MakesTheFolderAndKeepsAReplacedFilesPermissions) {
+    DemoLine line({1, 2});
+    ShowFolder f;
+    QString dir = f.path("new");
+    ProgramRun r = RunScenes({"backup", "--port", line.device(), "--nodes", "1-2", dir});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(FileBytes(dir + "/node-2.SCN"), SceneBytes(DemoShow()));
+    ASSERT_EQ(chmod(QFile::encodeName(dir + "/node-2.SCN").constData(), 0640), 0);
+    r = RunScenes({"backup", "--port", line.device(), "--nodes", "1-2", dir});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(dir + "/node-2.SCN").constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+}  // namespace
+}  // namespace corvane
