@@ -88,10 +88,10 @@ TEST(BackupCommand, RefusesAFolderThatCannotTakeTheFilesBeforeAskingAnyControlle
         {f.path("shut"), true, ": new files cannot be created in it (Permission denied)."},
     };
     for (const auto& c : cases) {
-        const ProgramRun r = RunProgram(
-            QStringLiteral(CORVANE_SCENES_PROGRAM),
-            {"backup", "--port", line.device(), "--nodes", "1-2", c.dir},
-            {.asOrdinaryUser = c.asOrdinaryUser});
+        const ProgramRun r =
+            RunProgram(QStringLiteral(CORVANE_SCENES_PROGRAM),
+                       {"backup", "--port", line.device(), "--nodes", "1-2", c.dir},
+                       {.asOrdinaryUser = c.asOrdinaryUser});
         EXPECT_EQ(r.status, 4) << c.dir.toStdString();
         EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
         EXPECT_FALSE(r.err.contains("Looking at")) << r.err.toStdString();

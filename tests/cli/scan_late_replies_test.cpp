@@ -1,5 +1,5 @@
-// scan and backup against corvane-sim on a line whose controllers answer late: a late reply is never
-// taken for another node's, and no controller is missed.
+// scan and backup against corvane-sim on a line whose controllers answer late: a late reply is
+// never taken for another node's, and no controller is missed.
 #include <QDir>
 
 #include "tests/support/programs.h"
@@ -10,10 +10,10 @@ namespace {
 using namespace testing_support;
 
 struct LateLine {
-    int lateMs;       // 0: every controller answers at once
-    QString slowAt;   // "@3": only that node is late; empty: every node
-    QString served;   // corvane-sim --node
-    QString asked;    // --nodes
+    int lateMs;      // 0: every controller answers at once
+    QString slowAt;  // "@3": only that node is late; empty: every node
+    QString served;  // corvane-sim --node
+    QString asked;   // --nodes
     QStringList listed;
 };
 
@@ -23,7 +23,8 @@ TEST_P(ScanLateReplies, ScanListsAndBackupSavesExactlyTheControllersServed) {
     const LateLine& line = GetParam();
     QStringList simArgs{"--node", line.served};
     if (line.lateMs > 0)
-        simArgs << "--fault" << "0:late:always:read" + line.slowAt << "--late-ms"
+        simArgs << "--fault"
+                << "0:late:always:read" + line.slowAt << "--late-ms"
                 << QString::number(line.lateMs);
     SimProcess sim(simArgs);
     const ProgramRun scan =
@@ -51,20 +52,19 @@ TEST_P(ScanLateReplies, ScanListsAndBackupSavesExactlyTheControllersServed) {
 const QStringList kOneThreeSix{"1 Node: 01", "3 Node: 03", "6 Node: 06"};
 const QStringList kTopTwo{"253 Node: FD", "254 Node: FE"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ScanLateReplies,
-    testing::Values(LateLine{0, {}, "1,3,6", "1-8", kOneThreeSix},
-                    LateLine{150, {}, "1,3,6", "1-8", kOneThreeSix},
-                    LateLine{300, {}, "1,3,6", "1-8", kOneThreeSix},
-                    LateLine{450, {}, "1,3,6", "1-8", kOneThreeSix},
-                    LateLine{900, {}, "1,3,6", "1-8", kOneThreeSix},
-                    LateLine{450, "@3", "1,3,6", "1-8", kOneThreeSix},
-                    LateLine{0, {}, "253,254", "250-254", kTopTwo},
-                    LateLine{150, {}, "253,254", "250-254", kTopTwo},
-                    LateLine{300, {}, "253,254", "250-254", kTopTwo},
-                    LateLine{450, {}, "253,254", "250-254", kTopTwo},
-                    LateLine{900, {}, "253,254", "250-254", kTopTwo},
-                    LateLine{900, "@254", "253,254", "250-254", kTopTwo}));
+INSTANTIATE_TEST_SUITE_P(Lines, ScanLateReplies,
+                         testing::Values(LateLine{0, {}, "1,3,6", "1-8", kOneThreeSix},
+                                         LateLine{150, {}, "1,3,6", "1-8", kOneThreeSix},
+                                         LateLine{300, {}, "1,3,6", "1-8", kOneThreeSix},
+                                         LateLine{450, {}, "1,3,6", "1-8", kOneThreeSix},
+                                         LateLine{900, {}, "1,3,6", "1-8", kOneThreeSix},
+                                         LateLine{450, "@3", "1,3,6", "1-8", kOneThreeSix},
+                                         LateLine{0, {}, "253,254", "250-254", kTopTwo},
+                                         LateLine{150, {}, "253,254", "250-254", kTopTwo},
+                                         LateLine{300, {}, "253,254", "250-254", kTopTwo},
+                                         LateLine{450, {}, "253,254", "250-254", kTopTwo},
+                                         LateLine{900, {}, "253,254", "250-254", kTopTwo},
+                                         LateLine{900, "@254", "253,254", "250-254", kTopTwo}));
 
 }  // namespace
 }  // namespace corvane
