@@ -63,54 +63,51 @@ TEST(LinkMessages, ScanListsEachControllerAsItIsConfirmedAndCountsTheNodes) {
         err += QString::fromUtf8(p.readAllStandardError());
     }
     EXPECT_EQ(p.state(), QProcess::Running) << "the scan ended before it reached node 31";
-    EXPECT_EQ(out, "1 Node: 01\n") << "the controller found was not written at once";
+    EXPECT_EQ(out, "1 Node: 01\n") << "node 1 was not written as soon as it was confirmed";
     p.kill();
     p.waitForFinished(5000);
 }
 
-TEST(BackupCommand, RefusesAFolderThatCannotTakeTheFilesBeforeAskingAnyController) {
+TEST(BackupCommand, ChecksTheFolderBeforeAskingAnyControllerAndKeepsPermissions) {
     DemoLine line({1, 2});
     ShowFolder f;
     WriteFile(f.path("plain"), "not a folder");
-    ASSERT_TRUE(QDir(f.path("pipe")).mkpath("."));
+    ASSERT_TRUE(QDir(f.path("pipe")).mkpath(".") && QDir(f.path("shut")).mkpath("."));
     ASSERT_EQ(mkfifo(QFile::encodeName(f.path("pipe/node-2.SCN")).constData(), 0644), 0);
-    ASSERT_TRUE(QDir(f.path("shut")).mkpath("."));
     ASSERT_EQ(chmod(QFile::encodeName(f.dir.path()).constData(), 0755), 0);
     const struct {
         QString dir;
         bool asOrdinaryUser;
         QString says;
-    } cases[] = {
-        {f.path("missing/backup"), false,
-         ": neither the folder nor the folder it would be made in exists."},
+    } refused[] = {
+        {f.path("missing/new"), false, ": neither the folder nor the folder it would be made in"},
         {f.path("plain"), false, ": it is not a folder."},
         {f.path("pipe"), false, "node-2.SCN: it is not a regular file (it is a named pipe)."},
         {f.path("shut"), true, ": new files cannot be created in it (Permission denied)."},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : refused) {
         const ProgramRun r =
             RunProgram(QStringLiteral(CORVANE_SCENES_PROGRAM),
                        {"backup", "--port", line.device(), "--nodes", "1-2", c.dir},
                        {.asOrdinaryUser = c.asOrdinaryUser});
         EXPECT_EQ(r.status, 4) << c.dir.toStdString();
-        EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
-        EXPECT_FALSE(r.err.contains("Looking at")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.says) && !r.err.contains("Looking at")) << r.err.toStdString();
     }
     EXPECT_TRUE(line.server.requests().empty()) << "a controller was asked";
-}
 
-TEST(BackupCommand, MakesTheFolderAndKeepsAReplacedFilesPermissions) {
-    DemoLine line({1, 2});
-    ShowFolder f;
-    QString dir = f.path("new");
-    ProgramRun r = RunScenes({"backup", "--port", line.device(), "--nodes", "1-2", dir});
-    EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(FileBytes(dir + "/node-2.SCN"), SceneBytes(DemoShow()));
-    ASSERT_EQ(chmod(QFile::encodeName(dir + "/node-2.SCN").constData(), 0640), 0);
-    r = RunScenes({"backup", "--port", line.device(), "--nodes", "1-2", dir});
-    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    // A missing folder is made; a file replaced keeps its permissions.
+    const QString file = f.path("new/node-2.SCN");
+    for (int run = 0; run < 2; ++run) {
+        const ProgramRun r =
+            RunScenes({"backup", "--port", line.device(), "--nodes", "2", f.path("new")});
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        if (run == 0) {
+            ASSERT_EQ(chmod(QFile::encodeName(file).constData(), 0640), 0);
+        }
+    }
+    EXPECT_EQ(FileBytes(file), SceneBytes(DemoShow()));
     struct stat st {};
-    ASSERT_EQ(stat(QFile::encodeName(dir + "/node-2.SCN").constData(), &st), 0);
+    ASSERT_EQ(stat(QFile::encodeName(file).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
