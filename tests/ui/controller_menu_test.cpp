@@ -59,7 +59,6 @@ TEST(FindController, AfterFEComesOne) {
     LineWorld w({1});
     w.window->cboNode->setCurrentIndex(253);
     w.window->mnuFindController->trigger();
-    // Asked first on a quiet line, its answer is a confirmation in itself.
     EXPECT_EQ(w.progress.texts, QStringList{"Looking for a controller on Simulator: Node: 01"});
     EXPECT_EQ(w.window->cboNode->currentText(), "Node: 01");
 }
