@@ -33,11 +33,11 @@ NodeScan::Answer NodeScan::ask(int node, int32_t limitMs) {
     a.onQuietLine = quiet();
     a.sentAtMs = now();
     lastFrameAtMs_ = a.sentAtMs;
-    const bool answered = link_.probe(ReadBlockCommand(0), kReadReplyLength, limitMs);
+    a.answered = link_.probe(ReadBlockCommand(0), kReadReplyLength, limitMs);
     a.afterMs = link_.sinceLastFrameMs();
     const int64_t heard = link_.charactersHeard() - before;
     // Whole: one reply and nothing else, so one controller's.
-    a.whole = answered && heard == static_cast<int64_t>(link_.RxText.size());
+    a.whole = a.answered && heard == static_cast<int64_t>(link_.RxText.size());
     const std::vector<AttemptResult>& failed = link_.failedAttempts();
     a.heard = heard != 0 || std::any_of(failed.begin(), failed.end(), [](AttemptResult r) {
                   return r != AttemptResult::NoAnswer;
@@ -86,7 +86,7 @@ bool NodeScan::confirm(int node, int32_t* replyMs) {
         *replyMs = a.afterMs;
         // On a quiet line whatever arrives within the full limit is this node's, spoilt or not.
         if (a.whole) return true;
-        if (!a.heard || link_.RxText.empty()) return false;
+        if (!a.answered) return false;
         // An answer with characters beside it: something else was on the line; ask again.
     }
     return false;

@@ -62,6 +62,7 @@ class NodeScan {
     // What one request met.
     struct Answer {
         bool onQuietLine = false;
+        bool answered = false;  // a reply passed the reply test
         bool whole = false;  // exactly one reply that passed the reply test, nothing beside it
         bool heard = false;  // any character arrived, answer or not
         int64_t sentAtMs = 0;
