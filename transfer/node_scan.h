@@ -63,8 +63,8 @@ class NodeScan {
     struct Answer {
         bool onQuietLine = false;
         bool answered = false;  // a reply passed the reply test
-        bool whole = false;  // exactly one reply that passed the reply test, nothing beside it
-        bool heard = false;  // any character arrived, answer or not
+        bool whole = false;     // exactly one reply that passed the reply test, nothing beside it
+        bool heard = false;     // any character arrived, answer or not
         int64_t sentAtMs = 0;
         int32_t afterMs = 0;  // how long after the request it ended
     };
