@@ -17,6 +17,8 @@ inline constexpr int32_t kStopwatchUnitsPerTimeout = 250;
 // The longest single block on the port while a reply is awaited, so a waiting transaction costs
 // next to no processor time and still notices a reply promptly.
 inline constexpr int32_t kWaitSliceMs = 10;
+// The same for a search's single attempts, which a stop request may wait out.
+inline constexpr int32_t kProbeSliceMs = 100;
 
 // What an attempt that failed met, as a technician would look for its cause.
 enum class AttemptResult {
@@ -82,13 +84,14 @@ class ControllerLink {
     CommControl& comCV() { return comCV_; }
 
   private:
-    bool transact(const std::string& command, int16_t expectedLength, int32_t limit, int attempts);
+    bool transact(const std::string& command, int16_t expectedLength, int32_t limit, int attempts,
+                  int32_t sliceMs);
     void drain();
     // Input(), counted.
     std::string take();
     // Polls until expectedLength characters wait or the stopwatch reaches limit, blocking on the
     // port between polls.
-    void awaitReply(int16_t expectedLength, int32_t limit);
+    void awaitReply(int16_t expectedLength, int32_t limit, int32_t sliceMs);
 
     CommControl& comCV_;
     Stopwatch& stopwatch_;
