@@ -30,7 +30,6 @@ TEST_P(ScanLateReplies, ScanListsAndBackupSavesExactlyTheControllersServed) {
         RunScenes({"backup", "--port", sim.device(), "--nodes", line.asked, dir.path()}, {}, 60000);
     EXPECT_EQ(scan.status, 0) << scan.err.toStdString();
     EXPECT_EQ(backup.status, 0) << backup.err.toStdString();
-    // Listed as confirmed, which need not be in order.
     QStringList listed = scan.out.split('\n', Qt::SkipEmptyParts);
     listed.sort();
     EXPECT_EQ(listed.join(',').remove(QRegularExpression(" Node: \\w\\w")), line.served);

@@ -22,18 +22,13 @@ TEST(NodeNumbers, ListsOfNumbersAndRanges) {
     EXPECT_EQ(ParseNodeList("0x10-0x12,1,0x01", &error), (std::vector<int>{1, 16, 17, 18}))
         << error;
     EXPECT_EQ(ParseNodeList("1-254", &error)->size(), 254u);
-    for (const auto& [bad, says] : std::vector<std::pair<std::string, std::string>>{
-             {"", "\"\" is not a node number or a range"},
-             {"3,", "\"\" is not"},
-             {"0-5", "0 is not a node: nodes are 1 to 254"},
-             {"5-3", "5-3 runs backwards"},
-             {"1-255", "255 is not a node: nodes are 1 to 254"},
-             {"3;4", "\"3;4\" is not"},
-             {"x", "\"x\" is not"},
-             {"1--2", "\"1--2\" is not"}}) {
+    for (const char* bad : {"", "3,", "3;4", "x", "1--2"}) {
         EXPECT_EQ(ParseNodeList(bad, &error), std::nullopt) << bad;
-        EXPECT_EQ(error.rfind(says, 0), 0u) << error;
+        EXPECT_NE(error.find("is not a node number or a range"), std::string::npos) << error;
     }
+    EXPECT_EQ((ParseNodeList("0-5", &error), error), "0 is not a node: nodes are 1 to 254");
+    EXPECT_EQ((ParseNodeList("1-255", &error), error), "255 is not a node: nodes are 1 to 254");
+    EXPECT_EQ((ParseNodeList("5-3", &error), error), "5-3 runs backwards");
 }
 
 TEST(NodeNumbers, NamedAsTheWindowListsThem) {
