@@ -25,7 +25,8 @@ CommandLine::CommandLine(const QString& command, const QString& description,
             QStringLiteral("Displays help on commandline options.")) {
     parser.setApplicationDescription(description);
     parser.addOption(help_);
-    parser.addPositionalArgument(positional, QString());
+    // A command that takes no file name shows no empty "Arguments:" section.
+    if (!positional.isEmpty()) parser.addPositionalArgument(positional, QString());
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 }
 

@@ -2,6 +2,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <string>
 
@@ -23,8 +24,9 @@ constexpr char kDownloadError[] = "Download Error.";
 
 // Reads the session's controller into scenes; Ctrl-C during the last block still counts, since
 // the technician asked for nothing to follow. consequence: what a failure leaves behind.
-int GetInto(LinkSession& session, SceneTable& scenes, const std::string& consequence) {
-    TransferOutcome outcome = session.connection().getScenes(scenes, session.events());
+int GetInto(LinkSession& session, SceneTable& scenes, const std::string& consequence,
+            const std::string& phase = {}) {
+    TransferOutcome outcome = session.connection().getScenes(scenes, session.events(phase));
     if (outcome.ok() && session.interrupted()) outcome.kind = TransferOutcome::Kind::Interrupted;
     return session.finish(outcome, kUploadError, consequence);
 }
@@ -40,6 +42,38 @@ int Compare(const SceneTable& expected, const char* expectedColumn, const SceneT
     if (differences == 0) return kDone;
     return complain(kDiffer, std::to_string(differences) +
                                  (differences == 1 ? " level " : " levels ") + whatDiffers);
+}
+
+QString BackupFile(const QString& dir, int node) {
+    return QDir(dir).filePath(QStringLiteral("node-%1.SCN").arg(node));
+}
+
+// Makes sure dir takes the backup of every node before any controller is asked: creates it when
+// its parent exists, and refuses a folder that cannot take new files or a node's file that is not
+// a regular one (a save would replace a device or a pipe).
+bool PrepareBackupFolder(const QString& dir, const std::vector<int>& nodes, int* status) {
+    const QFileInfo info(dir);
+    const auto refuse = [&](const std::string& why) {
+        *status = complain(kFileError, "Could not save in " + text(dir) + ": " + why +
+                                           " Nothing was read from a controller.");
+        return false;
+    };
+    if (!info.exists()) {
+        if (!info.absoluteDir().exists())
+            return refuse("neither the folder nor the folder it would be made in exists.");
+        if (!QDir().mkdir(dir)) return refuse("the folder could not be created.");
+    } else if (!info.isDir()) {
+        return refuse("it is not a folder.");
+    }
+    QTemporaryFile probe(QDir(dir).filePath(QStringLiteral(".corvane-XXXXXX")));
+    if (!probe.open())
+        return refuse("new files cannot be created in it (" + text(probe.errorString()) + ").");
+    for (int node : nodes) {
+        const QString file = BackupFile(dir, node);
+        if (QFileInfo::exists(file) || QFileInfo(file).isSymLink())
+            if (!CheckTarget(file, status)) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -64,7 +98,9 @@ int Get(const QStringList& arguments, StandardOutput& out) {
     SceneTable scenes;
     status = GetInto(*session, scenes, text(file) + " was not written.");
     if (status != kDone) return status;
-    return SaveTable(file, scenes, &status) ? kDone : status;
+    if (!SaveTable(file, scenes, &status)) return status;
+    session->done("Read " + session->place() + " into " + text(file) + ".");
+    return kDone;
 }
 
 int Send(const QStringList& arguments, StandardOutput& out) {
@@ -100,23 +136,35 @@ int Send(const QStringList& arguments, StandardOutput& out) {
     std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
     if (!session) return status;
 
+    // With more than one phase, each block's progress says which one it belongs to.
+    const bool phased = cmd.parser.isSet(backup) || cmd.parser.isSet(verify);
     if (cmd.parser.isSet(backup)) {
         SceneTable held;
-        status = GetInto(*session, held, text(old) + " was not written, and nothing was sent.");
+        status = GetInto(*session, held, text(old) + " was not written, and nothing was sent.",
+                         "Reading into " + text(old) + ":");
         if (status != kDone) return status;
         if (!SaveTable(old, held, &status)) return status;
     }
 
-    TransferOutcome outcome = session->connection().sendScenes(scenes, session->events());
+    TransferOutcome outcome =
+        session->connection().sendScenes(scenes, session->events(phased ? "Sending:" : ""));
     status = session->finish(outcome, kDownloadError, DescribeSendConsequence(outcome));
-    if (status != kDone || !cmd.parser.isSet(verify)) return status;
+    if (status != kDone) return status;
+    const std::string sent = "Sent " + text(cmd.positional(0)) + " to " + session->place();
+    if (!cmd.parser.isSet(verify)) {
+        session->done(sent + ".");
+        return kDone;
+    }
 
     SceneTable readBack;
-    status = GetInto(*session, readBack, "The show was sent but could not be checked.");
+    status =
+        GetInto(*session, readBack, "The show was sent but could not be checked.", "Reading back:");
     if (status != kDone) return status;
     status = Compare(scenes, "sent", readBack, out, "read back differ from what was sent.");
-    if (status == kDone) out.write("Verified: the controller holds every level sent.\n");
-    return status;
+    if (status != kDone) return status;
+    out.write("Verified: the controller holds every level sent.\n");
+    session->done(sent + " and read it back.");
+    return kDone;
 }
 
 int Verify(const QStringList& arguments, StandardOutput& out) {
@@ -151,7 +199,8 @@ int Scan(const QStringList& arguments, StandardOutput& out) {
         QStringLiteral("scan"),
         QStringLiteral(
             "Looks for controllers on the line: asks each node for its first block and lists "
-            "each one that answers, as its number and the window's name for it."),
+            "each one that answers, as its number and the window's name for it, as soon as it "
+            "has answered again on a quiet line."),
         QString());
     const LinkOptions link(LinkOptions::Reach::Search);
     link.addTo(cmd.parser);
@@ -160,14 +209,16 @@ int Scan(const QStringList& arguments, StandardOutput& out) {
     std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
     if (!session) return status;
 
+    // Each controller is listed as soon as it is confirmed, for a technician or a pipe waiting on
+    // it.
     const ScanOutcome outcome = session->connection().scanNodes(
-        session->nodes(), session->limitMs(), session->scanEvents());
-    std::vector<int> found = outcome.found;
-    std::sort(found.begin(), found.end());
+        session->nodes(), session->limitMs(), session->scanEvents([&out](int node) {
+            out.write(std::to_string(node) + " " + NodeName(node) + "\n");
+            out.flush();
+        }));
     status = session->finish(outcome);
-    for (int node : found) out.write(std::to_string(node) + " " + NodeName(node) + "\n");
     if (status != kDone) return status;
-    if (found.empty())
+    if (outcome.found.empty())
         return complain(kNoAnswer,
                         "No controller answered on " + session->connection().label() + ".");
     return kDone;
@@ -179,19 +230,18 @@ int Backup(const QStringList& arguments, StandardOutput& out) {
         QStringLiteral(
             "Looks for controllers on the line, as scan does, and reads each one that answers "
             "into DIR/node-N.SCN (N its node number), each file written only when all 64 "
-            "blocks arrived."),
+            "blocks arrived. DIR is created when its parent folder exists."),
         QStringLiteral("DIR"));
     const LinkOptions link(LinkOptions::Reach::Search);
     link.addTo(cmd.parser);
     int status = kDone;
     if (!cmd.parse(arguments, 1, out, &status)) return status;
     const QString dir = cmd.positional(0);
-    if (!QFileInfo(dir).isDir())
-        return complain(kFileError, "Could not save in " + text(dir) +
-                                        (QFileInfo::exists(dir) ? ": it is not a folder."
-                                                                : ": the folder does not exist."));
+    if (dir.isEmpty()) return complain(kUsage, "backup: DIR is empty (see --help)");
     std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
     if (!session) return status;
+    // Nothing goes on the line before the folder is known to take every file.
+    if (!PrepareBackupFolder(dir, session->nodes(), &status)) return status;
     ControllerConnection& connection = session->connection();
 
     const ScanOutcome scan =
@@ -206,12 +256,13 @@ int Backup(const QStringList& arguments, StandardOutput& out) {
     int saved = 0;
     int worst = kDone;
     for (int node : found) {
-        const QString file = QDir(dir).filePath(QStringLiteral("node-%1.SCN").arg(node));
+        const QString file = BackupFile(dir, node);
         int nodeStatus = kDone;
         SceneTable scenes;
         connection.setNode(node);
         if (CheckTarget(file, &nodeStatus) &&
-            (nodeStatus = GetInto(*session, scenes, text(file) + " was not written.")) == kDone &&
+            (nodeStatus = GetInto(*session, scenes, text(file) + " was not written.",
+                                  NodeName(node))) == kDone &&
             SaveTable(file, scenes, &nodeStatus))
             ++saved;
         if (nodeStatus == kInterrupted) return nodeStatus;

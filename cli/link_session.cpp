@@ -3,11 +3,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
-#include "document/scene_names.h"
 #include "link/node_numbers.h"
 #include "transfer/transfer_report.h"
 
@@ -15,6 +16,14 @@ namespace corvane::cli {
 namespace {
 
 constexpr int kLongestLimitMs = 60000;
+
+// Our own sentences read on after a colon in lower case; one that begins with a file name is
+// left as it is.
+std::string AfterColon(std::string sentence) {
+    if (sentence.rfind("The ", 0) == 0 || sentence.rfind("Nothing ", 0) == 0)
+        sentence[0] = static_cast<char>(sentence[0] - 'A' + 'a');
+    return sentence;
+}
 
 }  // namespace
 
@@ -43,8 +52,7 @@ std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
         const std::string nodeText = text(parser.value(options.node));
         const std::optional<int> parsed = ParseNodeNumber(nodeText);
         if (!parsed) {
-            *status = complain(
-                kUsage, "--node takes " + std::string(kNodeForms) + ", not \"" + nodeText + "\"");
+            *status = complain(kUsage, "--node: " + DescribeBadNode(nodeText));
             return nullptr;
         }
         node = *parsed;
@@ -81,24 +89,39 @@ std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
 LinkSession::LinkSession(std::unique_ptr<ControllerConnection> connection)
     : connection_(std::move(connection)), onTerminal_(isatty(STDERR_FILENO) == 1) {}
 
-TransferEvents LinkSession::events() {
+TransferEvents LinkSession::events(const std::string& phase) {
     TransferEvents e;
-    e.blockStarting = [this](int block) { progress(ProgressText(block)); };
+    lastBlock_ = -1;
+    e.blockStarting = [this, phase](int block) {
+        lastBlock_ = block;
+        progress((phase.empty() ? "" : phase + " ") + ProgressText(block));
+    };
     e.stopRequested = [this] { return interrupt_.interrupted(); };
     return e;
 }
 
-ScanEvents LinkSession::scanEvents() {
+ScanEvents LinkSession::scanEvents(std::function<void(int node)> found) {
     ScanEvents e;
-    e.probing = [this](int node) { progress("Looking at " + NodeName(node)); };
+    auto asked = std::make_shared<size_t>(0);
+    e.probing = [this, asked](int node) {
+        progress("Looking at " + NodeName(node) + " (" + std::to_string(++*asked) + " of " +
+                 std::to_string(nodes_.size()) + ")");
+    };
+    e.confirming = [this](int node) { progress("Asking " + NodeName(node) + " again"); };
+    if (found)
+        e.found = [this, found = std::move(found)](int node) {
+            clearProgressLine();
+            found(node);
+        };
     e.stopRequested = [this] { return interrupt_.interrupted(); };
     return e;
 }
 
 void LinkSession::progress(const std::string& line) {
     if (onTerminal_) {
-        // One line that updates in place; padded over a longer line before it.
-        std::fprintf(stderr, "\r%-24s", line.c_str());
+        // One line that updates in place, padded over a longer line before it.
+        std::fprintf(stderr, "\r%-*s", static_cast<int>(shownLength_), line.c_str());
+        shownLength_ = std::max(shownLength_, line.size());
     } else {
         std::fprintf(stderr, "%s\n", line.c_str());
     }
@@ -106,9 +129,27 @@ void LinkSession::progress(const std::string& line) {
     started_ = true;
 }
 
+void LinkSession::clearProgressLine() {
+    if (onTerminal_ && started_) {
+        std::fprintf(stderr, "\r%*s\r", static_cast<int>(shownLength_), "");
+        std::fflush(stderr);
+    }
+}
+
 void LinkSession::endProgressLine() {
     if (onTerminal_ && started_) std::fputc('\n', stderr);
     started_ = false;
+    shownLength_ = 0;
+}
+
+std::string LinkSession::place() {
+    return NodeName(connection_->node()) + " on " + connection_->label();
+}
+
+void LinkSession::done(const std::string& what) {
+    endProgressLine();
+    std::fprintf(stderr, "%s\n", what.c_str());
+    std::fflush(stderr);
 }
 
 int LinkSession::finish(const TransferOutcome& outcome, const char* failure,
@@ -118,18 +159,22 @@ int LinkSession::finish(const TransferOutcome& outcome, const char* failure,
         case TransferOutcome::Kind::Done:
             return kDone;
         case TransferOutcome::Kind::BlockFailed:
-            return complain(kNoAnswer,
-                            std::string(failure) + " The controller on " + connection_->label() +
-                                " (node " + std::to_string(connection_->node()) +
-                                ") did not answer block " + SceneNumberText(outcome.block) +
-                                " of 64 after three attempts. " + consequence);
-        case TransferOutcome::Kind::PortFailed:
-            return complain(kPortError,
-                            DescribePortFailure(outcome, connection_->label()) + " " + consequence);
+            // The window's words for what each attempt met.
+            return complain(kNoAnswer, std::string(failure) + " " + place() + ", " +
+                                           ProgressText(outcome.block) + " failed: " +
+                                           DescribeAttempts(outcome.attempts) + ". " + consequence);
+        case TransferOutcome::Kind::PortFailed: {
+            // A line lost during a transfer says where the transfer was.
+            const std::string where = lastBlock_ < 0 ? std::string()
+                                                     : " " + NodeName(connection_->node()) + ", " +
+                                                           ProgressText(lastBlock_) + ".";
+            return complain(kPortError, DescribePortFailure(outcome, connection_->label()) + where +
+                                            " " + consequence);
+        }
         case TransferOutcome::Kind::LevelOutOfRange:
             return complain(kFileError, DescribeLevelOutOfRange(outcome));
         case TransferOutcome::Kind::Interrupted:
-            return complain(kInterrupted, "Interrupted: " + consequence);
+            return complain(kInterrupted, "Interrupted: " + AfterColon(consequence));
     }
     return kNoAnswer;
 }

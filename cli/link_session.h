@@ -5,6 +5,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,8 +38,9 @@ struct LinkOptions {
         QStringLiteral("LIST"), QStringLiteral("1-254")};
     QCommandLineOption limit{
         QStringLiteral("limit"),
-        QStringLiteral("How long each node is given to answer, in milliseconds (default 200)."),
-        QStringLiteral("MS"), QStringLiteral("200")};
+        QStringLiteral("How long each node is first given to answer, in milliseconds (default "
+                       "50); a node is listed only after it answered again with a full second."),
+        QStringLiteral("MS"), QStringLiteral("50")};
 
     void addTo(QCommandLineParser& parser) const;
 };
@@ -49,9 +51,11 @@ class LinkSession {
     static std::unique_ptr<LinkSession> open(const QCommandLineParser& parser,
                                              const LinkOptions& options, int* status);
 
-    // Progress lines and Ctrl-C for a transfer, and for a search.
-    TransferEvents events();
-    ScanEvents scanEvents();
+    // Progress lines and Ctrl-C for a transfer, and for a search. phase names what the transfer
+    // is for, before its block ("Node: 03", "Sending:"); empty for none. found: told each node as
+    // it is confirmed, once the progress line is out of the way.
+    TransferEvents events(const std::string& phase = {});
+    ScanEvents scanEvents(std::function<void(int node)> found = {});
 
     // Ends the progress line; then the exit status and message for a transfer that did not finish.
     // failure: the specified error text ("Upload Error."); consequence: what the failure left
@@ -59,6 +63,11 @@ class LinkSession {
     int finish(const TransferOutcome& outcome, const char* failure, const std::string& consequence);
     // The same for a search: 0 when it went through every node, whatever it found.
     int finish(const ScanOutcome& outcome);
+    // Ends the progress line, then says what was done on standard error: "Read Node: 03 on COM1
+    // into show.SCN."
+    void done(const std::string& what);
+    // "Node: 03 on COM1", the controller the connection is on.
+    std::string place();
 
     // Ctrl-C has been pressed since the session opened (and is taken).
     bool interrupted() { return interrupt_.interrupted(); }
@@ -72,6 +81,8 @@ class LinkSession {
     explicit LinkSession(std::unique_ptr<ControllerConnection> connection);
     void progress(const std::string& line);
     void endProgressLine();
+    // Clears the progress line on a terminal, so that a line of standard output can be written.
+    void clearProgressLine();
 
     std::unique_ptr<ControllerConnection> connection_;
     std::vector<int> nodes_;
@@ -79,6 +90,8 @@ class LinkSession {
     InterruptWatch interrupt_;
     bool onTerminal_;
     bool started_ = false;
+    size_t shownLength_ = 0;  // of the progress line on a terminal
+    int lastBlock_ = -1;      // the block the last transfer moved last
 };
 
 }  // namespace corvane::cli

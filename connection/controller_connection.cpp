@@ -1,6 +1,7 @@
 // One controller on one line.
 #include "connection/controller_connection.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "connection/built_in_simulator.h"
@@ -64,6 +65,14 @@ std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int 
         auto connection = ConnectSerial(SystemPortDevice(*port), node);
         connection->setLabel("COM" + std::to_string(*port));
         return connection;
+    }
+    // "COM9" would otherwise be tried as a file of that name in the working folder.
+    if (name.size() > 3 && SameTextAnyCase(name.substr(0, 3), "COM") &&
+        std::all_of(name.begin() + 3, name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        *error = name +
+                 " is not one of the system ports, which are COM1 to COM8; name an adapter by its "
+                 "device path (/dev/ttyUSB0)";
+        return nullptr;
     }
     return ConnectSerial(name, node);
 }

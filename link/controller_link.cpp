@@ -19,12 +19,18 @@ int32_t TimeLimit(int32_t timeout) {
 
 }  // namespace
 
-void ControllerLink::drain() {
-    // Four reads in a row: a reply still trickling in from an earlier attempt is cleared too.
-    for (int i = 0; i < 4; ++i) comCV_.Input();
+std::string ControllerLink::take() {
+    std::string text = comCV_.Input();
+    charactersHeard_ += static_cast<int64_t>(text.size());
+    return text;
 }
 
-void ControllerLink::awaitReply(int16_t expectedLength, int32_t limit) {
+void ControllerLink::drain() {
+    // Four reads in a row: a reply still trickling in from an earlier attempt is cleared too.
+    for (int i = 0; i < 4; ++i) take();
+}
+
+void ControllerLink::awaitReply(int16_t expectedLength, int32_t limit, int32_t sliceMs) {
     while (comCV_.InBufferCount() < expectedLength) {
         const int32_t reading = stopwatch_.reading();
         if (reading >= limit) return;
@@ -32,7 +38,7 @@ void ControllerLink::awaitReply(int16_t expectedLength, int32_t limit) {
             stoppedEarly_ = true;
             return;
         }
-        comCV_.waitForInput(static_cast<int>(std::min(kWaitSliceMs, limit - reading)));
+        comCV_.waitForInput(static_cast<int>(std::min(sliceMs, limit - reading)));
     }
 }
 
@@ -42,7 +48,7 @@ void ControllerLink::drainLateReplies(int32_t timeout) {
 
 void ControllerLink::drainUntil(int64_t sinceLastFrameMs) {
     for (;;) {
-        comCV_.Input();
+        take();
         const int32_t reading = stopwatch_.reading();
         if (reading >= sinceLastFrameMs) break;
         comCV_.waitForInput(
@@ -53,15 +59,17 @@ void ControllerLink::drainUntil(int64_t sinceLastFrameMs) {
 
 bool ControllerLink::SendCommand(const std::string& command, int16_t expectedLength,
                                  int32_t timeout) {
-    return transact(command, expectedLength, TimeLimit(timeout), kAttempts);
+    return transact(command, expectedLength, TimeLimit(timeout), kAttempts, kWaitSliceMs);
 }
 
 bool ControllerLink::probe(const std::string& command, int16_t expectedLength, int32_t limitMs) {
-    return transact(command, expectedLength, limitMs, 1);
+    // One wait for a brief probe: each wake-up of a loaded machine costs more than its overshoot.
+    return transact(command, expectedLength, limitMs, 1,
+                    std::max(kWaitSliceMs, std::min(limitMs, kProbeSliceMs)));
 }
 
 bool ControllerLink::transact(const std::string& command, int16_t expectedLength, int32_t limit,
-                              int attempts) {
+                              int attempts, int32_t sliceMs) {
     drain();
     const std::string frame = BuildRequestFrame(static_cast<int16_t>(node_), command);
     CodeArray codes{};
@@ -74,7 +82,7 @@ bool ControllerLink::transact(const std::string& command, int16_t expectedLength
         comCV_.Output(frame);
         ++framesWritten_;
         stopwatch_.restart();
-        awaitReply(expectedLength, limit);
+        awaitReply(expectedLength, limit, sliceMs);
         if (stoppedEarly_) {
             replyMayFollow_ = true;
             return false;
@@ -89,7 +97,7 @@ bool ControllerLink::transact(const std::string& command, int16_t expectedLength
                                                                  : AttemptResult::TooLate);
             continue;
         }
-        RxText = comCV_.Input();
+        RxText = take();
         if (ReplyAccepted(RxText, codes)) return true;
         failedAttempts_.push_back(AttemptResult::WrongCheck);
     }

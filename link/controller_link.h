@@ -17,6 +17,8 @@ inline constexpr int32_t kStopwatchUnitsPerTimeout = 250;
 // The longest single block on the port while a reply is awaited, so a waiting transaction costs
 // next to no processor time and still notices a reply promptly.
 inline constexpr int32_t kWaitSliceMs = 10;
+// The same for a search's single attempts, which a stop request may wait out.
+inline constexpr int32_t kProbeSliceMs = 100;
 
 // What an attempt that failed met, as a technician would look for its cause.
 enum class AttemptResult {
@@ -73,15 +75,23 @@ class ControllerLink {
 
     // Request frames written to the line by every SendCommand so far.
     int framesWritten() const { return framesWritten_; }
+    // Characters taken off the line so far, replies and discarded ones alike: a search tells by it
+    // that something arrived, whatever became of it.
+    int64_t charactersHeard() const { return charactersHeard_; }
+    // Milliseconds since the last frame was written.
+    int32_t sinceLastFrameMs() const { return stopwatch_.reading(); }
 
     CommControl& comCV() { return comCV_; }
 
   private:
-    bool transact(const std::string& command, int16_t expectedLength, int32_t limit, int attempts);
+    bool transact(const std::string& command, int16_t expectedLength, int32_t limit, int attempts,
+                  int32_t sliceMs);
     void drain();
+    // Input(), counted.
+    std::string take();
     // Polls until expectedLength characters wait or the stopwatch reaches limit, blocking on the
     // port between polls.
-    void awaitReply(int16_t expectedLength, int32_t limit);
+    void awaitReply(int16_t expectedLength, int32_t limit, int32_t sliceMs);
 
     CommControl& comCV_;
     Stopwatch& stopwatch_;
@@ -90,6 +100,7 @@ class ControllerLink {
     bool replyMayFollow_ = false;
     bool stoppedEarly_ = false;
     int framesWritten_ = 0;
+    int64_t charactersHeard_ = 0;
     std::vector<AttemptResult> failedAttempts_;
 };
 

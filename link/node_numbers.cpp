@@ -12,7 +12,10 @@ std::string NodeName(int node) {
     return "Node: " + Hex2(static_cast<int16_t>(node));
 }
 
-std::optional<int> ParseNodeNumber(std::string_view text) {
+namespace {
+
+// The number text writes, in decimal or 0x hexadecimal, whatever its range.
+std::optional<int> ParseNumber(std::string_view text) {
     int base = 10;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         base = 16;
@@ -23,8 +26,20 @@ std::optional<int> ParseNodeNumber(std::string_view text) {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
     if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    if (value < kFirstNode || value > kLastNode) return std::nullopt;
     return value;
+}
+
+}  // namespace
+
+std::optional<int> ParseNodeNumber(std::string_view text) {
+    const std::optional<int> value = ParseNumber(text);
+    if (!value || *value < kFirstNode || *value > kLastNode) return std::nullopt;
+    return value;
+}
+
+std::string DescribeBadNode(std::string_view text) {
+    if (ParseNumber(text)) return std::string(text) + " is not a node: nodes are 1 to 254";
+    return "\"" + std::string(text) + "\" is not " + kNodeForms;
 }
 
 std::optional<std::vector<int>> ParseNodeList(std::string_view text, std::string* error) {
@@ -39,7 +54,14 @@ std::optional<std::vector<int>> ParseNodeList(std::string_view text, std::string
         const std::optional<int> last =
             dash == std::string_view::npos ? first : ParseNodeNumber(part.substr(dash + 1));
         if (!first || !last || *last < *first) {
-            if (error != nullptr)
+            if (error == nullptr) return std::nullopt;
+            if (first && last)
+                *error = std::string(part) + " runs backwards";
+            else if (ParseNumber(part.substr(0, dash)) && !first)
+                *error = DescribeBadNode(part.substr(0, dash));
+            else if (dash != std::string_view::npos && ParseNumber(part.substr(dash + 1)) && !last)
+                *error = DescribeBadNode(part.substr(dash + 1));
+            else
                 *error = "\"" + std::string(part) +
                          "\" is not a node number or a range of them such as 20-30";
             return std::nullopt;

@@ -16,6 +16,10 @@ inline constexpr int kLastNode = 254;
 inline constexpr const char* kNodeForms =
     "a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x (0x0A)";
 
+// Why text is no node: "0 is not a node: nodes are 1 to 254" for a number outside the range,
+// otherwise that it is not kNodeForms.
+std::string DescribeBadNode(std::string_view text);
+
 // "Node: " and the number in two upper-case hexadecimal digits: NodeName(17) == "Node: 11".
 std::string NodeName(int node);
 

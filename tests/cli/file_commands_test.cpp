@@ -90,8 +90,16 @@ TEST(BadInput, EachGetsOneLineItsStatusAndWritesNothing) {
         {{"diff", good}, "diff: expected 2 file names, got 1"},
         {{"get", f.path("new.SCN")}, "--port DEVICE is required"},
         {{"get", "--port", "sim", "--node", "x", f.path("new.SCN")},
-         "--node takes a node number from 1 to 254, in decimal (10) or in hexadecimal with 0x "
-         "(0x0A), not \"x\""},
+         "--node: \"x\" is not a node number from 1 to 254, in decimal (10) or in hexadecimal "
+         "with 0x (0x0A)"},
+        {{"get", "--port", "sim", "--node", "0", f.path("new.SCN")},
+         "--node: 0 is not a node: nodes are 1 to 254"},
+        {{"scan", "--port", "sim", "--nodes", "3,0-2"},
+         "--nodes: 0 is not a node: nodes are 1 to 254"},
+        {{"backup", "--port", "sim", ""}, "backup: DIR is empty"},
+        {{"scan", "--port", "com9"},
+         "com9 is not one of the system ports, which are COM1 to COM8",
+         3},
         {{"get", "--port", "", f.path("new.SCN")}, "--port DEVICE is required"},
         {{"show", good, "--scene", "1", "--scene", "2"}, "show: --scene was given more than once"},
         {{"get", "--port", "sim", "--port", "sim", f.path("new.SCN")},
@@ -185,13 +193,15 @@ TEST(StandardOutput, OutputThatCannotBeWrittenIsAFileError) {
 }
 
 TEST(Help, EveryCommandDescribesItselfAndOffersOnlyWhatWorks) {
-    for (const char* command : {"get", "send", "show", "diff", "export", "import", "picture"}) {
+    for (const char* command :
+         {"get", "send", "show", "diff", "export", "import", "picture", "scan", "backup"}) {
         const ProgramRun r = RunScenes({command, "--help"});
         EXPECT_EQ(r.status, 0) << command;
         EXPECT_TRUE(
             r.out.startsWith(QStringLiteral("Usage: corvane-scenes %1 [options]").arg(command)))
             << r.out.toStdString();
         EXPECT_FALSE(r.out.contains("--help-all")) << command;
+        EXPECT_EQ(r.out.contains("Arguments:"), QByteArray(command) != "scan") << command;
     }
     const ProgramRun r = RunScenes({"--help"});
     EXPECT_EQ(r.status, 0);

@@ -44,7 +44,7 @@ TEST(Interrupt, ASendSaysTheControllerMayHoldPartOfTheShow) {
         InterruptAt({"send", "--port", sim.device(), dir.filePath("show.SCN")}, 10);
     EXPECT_EQ(r.status, 130) << r.err.toStdString();
     EXPECT_TRUE(r.err.endsWith(
-        "\ncorvane-scenes: Interrupted: The controller may hold part of the show.\n"))
+        "\ncorvane-scenes: Interrupted: the controller may hold part of the show.\n"))
         << r.err.toStdString();
 }
 

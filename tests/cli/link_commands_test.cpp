@@ -23,9 +23,11 @@ TEST(GetCommand, WritesTheControllersMemoryAsASceneFileShowingEachBlock) {
     // The built-in simulator holds the demo show.
     EXPECT_EQ(FileBytes(dir.filePath("demo.SCN")), SceneBytes(DemoShow()));
     const QStringList progress = r.err.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(progress.size(), 64);
+    ASSERT_EQ(progress.size(), 65);
     EXPECT_EQ(progress.first(), "Block: 01 Of 64");
-    EXPECT_EQ(progress.last(), "Block: 64 Of 64");
+    EXPECT_EQ(progress[63], "Block: 64 Of 64");
+    EXPECT_TRUE(progress.last().startsWith("Read Node: 01 on the built-in simulator (/dev/pts/") &&
+                progress.last().endsWith(") into " + dir.filePath("demo.SCN") + "."));
 }
 
 TEST(SendCommand, PutsTheFileIntoTheControllerAndVerifiesIt) {
@@ -37,7 +39,11 @@ TEST(SendCommand, PutsTheFileIntoTheControllerAndVerifiesIt) {
         {"send", "--port", sim.device(), "--node", "0x07", "--verify", dir.filePath("show.SCN")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Verified")) << r.out.toStdString();
-    EXPECT_EQ(r.err.count("Block: "), 128);  // sent, then read back
+    EXPECT_EQ(r.err.count("Sending: Block: "), 64);
+    EXPECT_EQ(r.err.count("Reading back: Block: "), 64);
+    EXPECT_TRUE(r.err.endsWith("\nSent " + dir.filePath("show.SCN") + " to Node: 07 on " +
+                               sim.device() + " and read it back.\n"))
+        << r.err.toStdString();
     EXPECT_EQ(sim.stop(), 0);
     EXPECT_EQ(FileBytes(dir.filePath("saved.SCN")), SceneBytes(Pattern(3)));
 }

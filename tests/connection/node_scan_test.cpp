@@ -40,10 +40,10 @@ TEST(NodeScan, FindsExactlyTheNodesServedInOrder) {
 }
 
 TEST(NodeScan, AWrongCheckAnswerIsNoController) {
-    MultiDropLine line({3, 17},
+    MultiDropLine line({15, 17},
                        {{0, sim::FaultKind::BadSum, sim::kAlways, sim::Direction::Read, 17}});
-    EXPECT_EQ(line.connection->scanNodes(Range(1, 20), kQuickLimitMs, {}).found,
-              std::vector<int>{3});
+    EXPECT_EQ(line.connection->scanNodes(Range(14, 18), kQuickLimitMs, {}).found,
+              std::vector<int>{15});
 }
 
 TEST(NodeScan, ALateReplyIsNotTakenForTheNextNode) {

@@ -32,6 +32,10 @@ for program in "$@"; do
   version=$("$program" --version 2>/dev/null | awk '{print $2}')
   grep -q "corvane-scene-tool $version" "$text" || fail "$name(1) does not carry the version $version"
 
+  # Qt's own --help-all is refused by every program, so no page may offer it.
+  if names "$text" "--help-all" && ! "$program" --help-all >/dev/null 2>&1; then
+    fail "$name(1) offers --help-all, which $name refuses"
+  fi
   "$program" --help >"$work/help" 2>/dev/null
   if grep -q '^Commands:' "$work/help"; then
     # A program of commands: each command in the synopsis and under its own heading, the options

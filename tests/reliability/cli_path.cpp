@@ -83,8 +83,8 @@ void ExpectClearReport(const Cell& cell, const ProgramRun& r, const QString& dev
     EXPECT_EQ(r.status, 1) << r.err.toStdString();
     const QString error = cell.way == Way::Get ? "Upload Error." : "Download Error.";
     EXPECT_TRUE(last.contains(error)) << last.toStdString();
-    const QString block = QStringLiteral("did not answer block %1 of 64")
-                              .arg(cell.block + 1, 2, 10, QLatin1Char('0'));
+    const QString block =
+        QStringLiteral(", Block: %1 Of 64 failed: ").arg(cell.block + 1, 2, 10, QLatin1Char('0'));
     EXPECT_TRUE(last.contains(block))
         << "the failure names the wrong block: " << last.toStdString();
 }

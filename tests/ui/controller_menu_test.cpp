@@ -84,12 +84,13 @@ TEST(FindController, NoControllerIsSaid) {
 }
 
 TEST(CompareWithController, SaysTheSameTableOrCountsTheDifferencesAndListsTheFirstTwenty) {
-    LineWorld w({1});
+    LineWorld w({3});
+    w.window->cboNode->setCurrentIndex(2);
     w.scenes = DemoShow();
     w.window->mnuCompareController->trigger();
-    EXPECT_EQ(
-        w.messages.shown,
-        std::vector<Message>{Information("The controller holds the same 64 scenes as the table.")});
+    EXPECT_EQ(w.messages.shown,
+              std::vector<Message>{
+                  Information("Node: 03 on Simulator holds the same 64 scenes as the table.")});
 
     for (int d = 0; d < 25; ++d)
         w.scenes(0, d) = static_cast<int16_t>(DemoShow()(0, d) == 127 ? 128 : 127);
@@ -97,7 +98,7 @@ TEST(CompareWithController, SaysTheSameTableOrCountsTheDifferencesAndListsTheFir
     w.window->mnuCompareController->trigger();
     ASSERT_EQ(w.messages.shown.size(), 2u);
     const Message& m = w.messages.shown[1];
-    EXPECT_EQ(m.text, "25 levels differ between the table and the controller.");
+    EXPECT_EQ(m.text, "25 levels differ between the table and Node: 03 on Simulator.");
     const QStringList lines = m.informativeText.split('\n');
     ASSERT_EQ(lines.size(), 21);
     // Scene 1 of the demo show is full.

@@ -11,6 +11,7 @@
 #include "document/document_commands.h"
 #include "document/document_state.h"
 #include "link/adapter_scan.h"
+#include "transfer/node_scan.h"
 #include "ui/main/port_combo_box.h"
 #include "ui/main/transfer_failure_text.h"
 
@@ -50,7 +51,7 @@ struct MainWindowParts {
     // The dialog Find shows; none: a QProgressDialog over the window.
     ProgressDialog* progress = nullptr;
     // How long Find gives each node to answer at first, in milliseconds.
-    int findLimitMs = 200;
+    int findLimitMs = kProbeLimitMs;
 };
 
 class frmCVSceneTool : public QMainWindow {

@@ -1,6 +1,7 @@
 // The Controller menu: finding a controller on the selected port, and comparing the table with the
 // selected controller. Neither changes the table, Changed or CurrentFile.
 #include <QComboBox>
+#include <algorithm>
 #include <vector>
 
 #include "connection/controller_connection.h"
@@ -36,7 +37,9 @@ QString DifferenceLine(int scene, int dimmer, int16_t table, int16_t controller)
     return QString::fromStdString(line);
 }
 
-Message ComparisonMessage(const SceneTable& table, const SceneTable& controller) {
+// where: "Node: 03 on COM1", the controller compared.
+Message ComparisonMessage(const SceneTable& table, const SceneTable& controller,
+                          const QString& where) {
     QStringList lines;
     int differences = 0;
     for (int s = 0; s < kSceneCount; ++s) {
@@ -47,14 +50,15 @@ Message ComparisonMessage(const SceneTable& table, const SceneTable& controller)
         }
     }
     if (differences == 0)
-        return messages::information(
-            QStringLiteral("The controller holds the same 64 scenes as the table."));
+        return messages::information(where +
+                                     QStringLiteral(" holds the same 64 scenes as the table."));
     if (differences > kDifferencesListed)
         lines << QStringLiteral("and %1 more.").arg(differences - kDifferencesListed);
     const QString count = differences == 1 ? QStringLiteral("1 level differs")
                                            : QStringLiteral("%1 levels differ").arg(differences);
-    return messages::information(count + QStringLiteral(" between the table and the controller."),
-                                 lines.join(QLatin1Char('\n')));
+    return messages::information(
+        count + QStringLiteral(" between the table and ") + where + QLatin1Char('.'),
+        lines.join(QLatin1Char('\n')));
 }
 
 }  // namespace
@@ -74,6 +78,12 @@ void frmCVSceneTool::mnuFindController_Click() {
         const QString text = QStringLiteral("Looking for a controller on %1: %2")
                                  .arg(port, QString::fromStdString(NodeName(node)));
         cancelled = !dialog.step(text, asked++);
+    };
+    // A node that answered is asked again before it is named; Cancel is answered meanwhile.
+    events.confirming = [&](int node) {
+        const QString text = QStringLiteral("Looking for a controller on %1: %2, asking again")
+                                 .arg(port, QString::fromStdString(NodeName(node)));
+        cancelled = cancelled || !dialog.step(text, std::max(asked - 1, 0));
     };
     events.stopRequested = [&] { return cancelled; };
     const ScanOutcome outcome = connection->scanNodes(order, parts_.findLimitMs, events, true);
@@ -112,7 +122,11 @@ void frmCVSceneTool::mnuCompareController_Click() {
             return connection.getScenes(held, events);
         });
     UpdateTitle();
-    if (outcome.ok()) parts_.messages.show(ComparisonMessage(parts_.Scenes, held));
+    if (!outcome.ok()) return;
+    const TransferPlace place = transferPlace();
+    parts_.messages.show(ComparisonMessage(
+        parts_.Scenes, held,
+        QString::fromStdString(NodeName(place.node)) + QStringLiteral(" on ") + place.portLabel));
 }
 
 }  // namespace corvane
