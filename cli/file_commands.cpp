@@ -77,6 +77,10 @@ int Export(const QStringList& arguments, StandardOutput& out) {
         QStringLiteral("FILE"));
     int status = kDone;
     if (!cmd.parse(arguments, 1, out, &status)) return status;
+    // "export a.SCN >> a.SCN" would print the CSV into the show it reads.
+    if (IsStandardOutput(cmd.positional(0)))
+        return complain(kUsage, "export: standard output is \"" + text(cmd.positional(0)) +
+                                    "\", the file read; the CSV would replace it (see --help)");
     SceneTable table;
     if (!LoadTable(cmd.positional(0), table, &status)) return status;
     out.write(WriteSceneCsv(table));
@@ -94,6 +98,7 @@ int Import(const QStringList& arguments, StandardOutput& out) {
     if (!cmd.parse(arguments, 2, out, &status)) return status;
     const QString csvPath = cmd.positional(0);
     const QString target = cmd.positional(1);
+    if (!CheckWriteName(QStringLiteral("import"), target, {csvPath}, true, &status)) return status;
     const std::string notWritten = "; " + text(target) + " was not written.";
     QFile csv(csvPath);
     if (!csv.open(QIODevice::ReadOnly))

@@ -51,6 +51,44 @@ TEST(SceneCsv, ReadsWhatSpreadsheetsSave) {
     }
 }
 
+// What spreadsheets save: quoted text or every field quoted, doubled quotes, CRLF, semicolons,
+// a byte-order mark, empty columns right of the table, blank rows and rows of separators.
+TEST(SceneCsv, ReadsSpreadsheetCsvAsRfc4180Does) {
+    const SceneTable t = SceneTable::with({{0, 0, 255}, {9, 3, 7}, {63, 63, 1}});
+    const std::string plain = WriteSceneCsv(t);
+    auto each = [](std::string text, const std::string& from, const std::string& to) {
+        for (size_t at = text.find(from); at != std::string::npos;
+             at = text.find(from, at + to.size()))
+            text.replace(at, from.size(), to);
+        return text;
+    };
+    const size_t headerEnd = plain.find('\n');
+    const std::string quotedHeader =
+        "\"" + each(plain.substr(0, headerEnd), ",", "\",\"") + "\"" + plain.substr(headerEnd);
+    struct Case {
+        const char* what;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"header quoted", quotedHeader},
+        {"every field quoted",
+         "\"" + each(each(plain.substr(0, plain.size() - 1), ",", "\",\""), "\n", "\"\n\"") +
+             "\"\n"},
+        {"CRLF, semicolons, mark", "\xEF\xBB\xBF" + each(each(plain, ",", ";"), "\n", "\r\n")},
+        {"empty columns and a last row of separators",
+         each(plain, "\n", ",,\n") + std::string(70, ',') + "\r\n"},
+        {"blank rows", each(plain, "\n5,", "\n\n \n,,\n5,") + "\n\n"},
+        {"no line end after the last row", plain.substr(0, plain.size() - 1)},
+        {"quoted empty columns, spaces", each(plain, "\n", ", \"\" ,\"\"\n")},
+    };
+    for (const Case& c : cases) {
+        SceneTable back;
+        std::string error;
+        EXPECT_TRUE(ReadSceneCsv(c.text, back, &error)) << c.what << ": " << error;
+        EXPECT_EQ(back, t) << c.what;
+    }
+}
+
 TEST(SceneCsv, NamesTheLineAndColumnOfTheFirstProblem) {
     const std::string good = WriteSceneCsv(SceneTable{});
     struct Case {
@@ -74,8 +112,17 @@ TEST(SceneCsv, NamesTheLineAndColumnOfTheFirstProblem) {
          "expected exactly 64 scene rows after the header, found 63"},
         {good + "65" + std::string(64, ',') + "\n",
          "line 66: expected exactly 64 scene rows after the header, found 65"},
-        {Replace(good, "\n10,", "\n\n10,"),
-         "line 11: the line is blank; expected the row of scene 10"},
+        {Replace(good, "\n3,0,0,0,", "\n3,0,1\"2,0,"), "line 4, column 3: a quote is out of place"},
+        {good + "\"1,2\n", "line 66: a quote is out of place (a quoted field is not closed"},
+        // A field over two lines is named by the line it starts on; the next row by its own.
+        {Replace(good, "\n3,0,0,0,", "\n3,\"0\n1\",0,0,"), "line 4, column 2: \"0\n1\" is not"},
+        {Replace(Replace(good, "\n3,0,", "\n3,\"0\r\n\","), "\n4,0,", "\n5,0,"),
+         "line 6, column 1: expected scene number 4"},
+        {Replace(good, "\n3,0,0,0,", "\n3,0,\"\"\"12\"\"\",0,"),
+         "line 4, column 3: \"\"12\"\" is not a level"},
+        {std::string(8192, '\0'),
+         "it is a scene file, not CSV; export turns a scene file into CSV"},
+        {std::string("Scene\0,", 7), "it is not text: it holds NUL bytes"},
         {std::string("\xFF\xFES\0c\0", 6), "it is UTF-16; save it as UTF-8"},
         {std::string("S\0c\0e\0n\0e\0", 10), "it is UTF-16; save it as UTF-8"},
     };
