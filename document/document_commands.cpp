@@ -1,6 +1,8 @@
 // The File menu's commands and the close request.
 #include "document/document_commands.h"
 
+#include <algorithm>
+
 #include "document/document_state.h"
 #include "document/file_dialog.h"
 #include "document/message_box.h"
@@ -95,6 +97,12 @@ void DocumentCommands::loadChosen(const QString& path) {
         return;
     }
     parts_.document.Changed = false;
+    // Said at once, not first when a Send is refused.
+    const auto& levels = parts_.Scenes.storage();
+    const auto outside = std::count_if(levels.begin(), levels.end(),
+                                       [](int16_t level) { return level < 0 || level > 255; });
+    if (outside > 0)
+        parts_.messages.show(messages::levelsOutOfRange(path, static_cast<int>(outside)));
 }
 
 void DocumentCommands::FileSave() {
