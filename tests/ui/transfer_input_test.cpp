@@ -1,6 +1,6 @@
 // A Get through the window: the progress the technician sees, and input that reaches the windows
-// while the Get holds the thread: queued as the window system queues it, and dropped rather than
-// run once the Get has ended.
+// while a Get, a Send or a Compare holds the thread: queued as the window system queues it, and
+// dropped rather than run once the transfer has ended.
 #include <gtest/gtest.h>
 
 #include <QCloseEvent>
@@ -13,6 +13,7 @@
 #include <QTest>
 #include <functional>
 #include <ostream>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -86,25 +87,39 @@ void PrintTo(const InputCase& c, std::ostream* os) {
     *os << c.what;
 }
 
-class InputDuringGet : public testing::TestWithParam<InputCase> {};
+// A transfer that holds the thread: how it starts, and what reaches the controller and the
+// technician when nothing else runs. Each ends with the demo show in the table, unsaved.
+struct TransferCase {
+    const char* what;
+    std::function<void(SimulatedWorld&)> start;
+    int reads;
+    int writes;
+    size_t messagesShown;  // Compare answers with one
+};
+void PrintTo(const TransferCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
-TEST_P(InputDuringGet, IsDroppedAndNothingRunsAfterTheGet) {
+class InputDuringTransfer : public testing::TestWithParam<std::tuple<TransferCase, InputCase>> {};
+
+TEST_P(InputDuringTransfer, IsDroppedAndNothingRunsAfterTheTransfer) {
+    const auto& [transfer, input] = GetParam();
     SimulatedWorld w;
     frmCVSceneTool& window = *w.window;
     const int port = window.cboComPort->currentIndex();
     PaintedTexts midway(window.lblFileName, QStringLiteral("Block: 10 Of 64"),
-                        [&] { GetParam().post(window); });
-    QTest::mouseClick(window.cmdGetScenes, Qt::LeftButton);
+                        [&] { input.post(window); });
+    transfer.start(w);
     // Back in the event loop: whatever was still queued would run now.
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
 
-    EXPECT_EQ(w.frames(sim::Direction::Read), 64);
-    EXPECT_EQ(w.frames(sim::Direction::Write), 0);
+    EXPECT_EQ(w.frames(sim::Direction::Read), transfer.reads);
+    EXPECT_EQ(w.frames(sim::Direction::Write), transfer.writes);
     EXPECT_EQ(w.scenes, DemoShow());
     EXPECT_TRUE(w.document.Changed);
     EXPECT_EQ(window.lblFileName->text(), " File: None");
-    EXPECT_TRUE(w.messages.shown.empty());
+    EXPECT_EQ(w.messages.shown.size(), transfer.messagesShown);
     EXPECT_EQ(w.editor.openings, 0);
     EXPECT_TRUE(w.cdFile.shown.empty());
     EXPECT_TRUE(window.isVisible());
@@ -112,33 +127,60 @@ TEST_P(InputDuringGet, IsDroppedAndNothingRunsAfterTheGet) {
     EXPECT_EQ(window.cboNode->currentIndex(), 0);
 }
 
+// Send and Compare start from the demo show, unsaved, so that neither asks first.
+void HoldTheDemoShow(SimulatedWorld& w) {
+    w.scenes = DemoShow();
+    w.document.Changed = true;
+}
+
 INSTANTIATE_TEST_SUITE_P(
-    Inputs, InputDuringGet,
-    testing::Values(
-        InputCase{"a click on Send", [](frmCVSceneTool& w) { postClick(w.cmdSendScenes); }},
-        InputCase{"a click on Get", [](frmCVSceneTool& w) { postClick(w.cmdGetScenes); }},
-        InputCase{"a click on Edit",
-                  [](frmCVSceneTool& w) {
-                      postClick(w.menuBar(), w.menuBar()->actionGeometry(w.mnuEdit).center());
-                  }},
-        InputCase{"keys in the port list",
-                  [](frmCVSceneTool& w) { postKey(w.cboComPort, Qt::Key_Up); }},
-        InputCase{"keys in the node list",
-                  [](frmCVSceneTool& w) { postKey(w.cboNode, Qt::Key_Down); }},
-        // A shortcut is taken from the keyboard at once, not queued: it reaches the tool mid-Get.
-        InputCase{"the Open shortcut",
-                  [](frmCVSceneTool& w) {
-                      QTest::keyClick(w.cboComPort, Qt::Key_O, Qt::ControlModifier);
-                  }},
-        InputCase{"the Exit shortcut",
-                  [](frmCVSceneTool& w) {
-                      QTest::keyClick(w.cboComPort, Qt::Key_Q, Qt::ControlModifier);
-                  }},
-        InputCase{
-            "Alt+E for Edit",
-            [](frmCVSceneTool& w) { QTest::keyClick(w.cboComPort, Qt::Key_E, Qt::AltModifier); }},
-        InputCase{"the close box",
-                  [](frmCVSceneTool& w) { QCoreApplication::postEvent(&w, new QCloseEvent); }}));
+    Inputs, InputDuringTransfer,
+    testing::Combine(
+        testing::Values(TransferCase{"Get",
+                                     [](SimulatedWorld& w) {
+                                         QTest::mouseClick(w.window->cmdGetScenes, Qt::LeftButton);
+                                     },
+                                     64, 0, 0},
+                        TransferCase{"Send",
+                                     [](SimulatedWorld& w) {
+                                         HoldTheDemoShow(w);
+                                         QTest::mouseClick(w.window->cmdSendScenes, Qt::LeftButton);
+                                     },
+                                     0, 64, 0},
+                        TransferCase{"Compare",
+                                     [](SimulatedWorld& w) {
+                                         HoldTheDemoShow(w);
+                                         w.window->mnuCompareController->trigger();
+                                     },
+                                     64, 0, 1}),
+        testing::Values(
+            InputCase{"a click on Send", [](frmCVSceneTool& w) { postClick(w.cmdSendScenes); }},
+            InputCase{"a click on Get", [](frmCVSceneTool& w) { postClick(w.cmdGetScenes); }},
+            InputCase{"a click on Edit",
+                      [](frmCVSceneTool& w) {
+                          postClick(w.menuBar(), w.menuBar()->actionGeometry(w.mnuEdit).center());
+                      }},
+            InputCase{"keys in the port list",
+                      [](frmCVSceneTool& w) { postKey(w.cboComPort, Qt::Key_Up); }},
+            InputCase{"keys in the node list",
+                      [](frmCVSceneTool& w) { postKey(w.cboNode, Qt::Key_Down); }},
+            // A shortcut is taken from the keyboard at once, not queued: it reaches the tool
+            // mid-transfer.
+            InputCase{"the Open shortcut",
+                      [](frmCVSceneTool& w) {
+                          QTest::keyClick(w.cboComPort, Qt::Key_O, Qt::ControlModifier);
+                      }},
+            InputCase{"the Exit shortcut",
+                      [](frmCVSceneTool& w) {
+                          QTest::keyClick(w.cboComPort, Qt::Key_Q, Qt::ControlModifier);
+                      }},
+            InputCase{"Alt+E for Edit",
+                      [](frmCVSceneTool& w) {
+                          QTest::keyClick(w.cboComPort, Qt::Key_E, Qt::AltModifier);
+                      }},
+            InputCase{"the close box", [](frmCVSceneTool& w) {
+                          QCoreApplication::postEvent(&w, new QCloseEvent);
+                      }})));
 
 // A message shown during the Get runs its own event loop: what queued before it must not run
 // there, and the technician's answer must get through.
