@@ -63,8 +63,11 @@ class RecordReader {
             const size_t length = end - start;
             if (csv_parse(&parser_, text.data() + start, length, field, endOfRecord, this) !=
                 length) {
-                *error = where(line_, current_.fields.size() + 1) + problem() +
-                         " (a quote within a field is written twice, inside quotes)";
+                // A column right of the table's 65 is no column a technician can find.
+                const size_t column = current_.fields.size() + 1;
+                *error = (column <= 1 + kDimmerCount ? where(line_, column)
+                                                     : "line " + std::to_string(line_) + ": ") +
+                         problem() + " (a quote within a field is written twice, inside quotes)";
                 return false;
             }
             start = end;
