@@ -13,7 +13,6 @@
 #include <QTest>
 #include <functional>
 #include <ostream>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -87,29 +86,24 @@ void PrintTo(const InputCase& c, std::ostream* os) {
     *os << c.what;
 }
 
-// A transfer that holds the thread: how it starts, and what reaches the controller and the
-// technician when nothing else runs. Each ends with the demo show in the table, unsaved.
-struct TransferCase {
+// A transfer that holds the thread, started with the demo show in the table, unsaved: a Get
+// asks first, a Compare answers after.
+struct Transfer {
     const char* what;
-    std::function<void(SimulatedWorld&)> start;
-    int reads;
-    int writes;
-    size_t messagesShown;  // Compare answers with one
+    std::function<void(frmCVSceneTool&)> start;
+    int reads, writes;
+    size_t messagesShown;
 };
-void PrintTo(const TransferCase& c, std::ostream* os) {
-    *os << c.what;
-}
 
-class InputDuringTransfer : public testing::TestWithParam<std::tuple<TransferCase, InputCase>> {};
-
-TEST_P(InputDuringTransfer, IsDroppedAndNothingRunsAfterTheTransfer) {
-    const auto& [transfer, input] = GetParam();
+void ExpectDropped(const Transfer& transfer, const InputCase& input) {
     SimulatedWorld w;
+    w.scenes = DemoShow();
+    w.document.Changed = true;
     frmCVSceneTool& window = *w.window;
     const int port = window.cboComPort->currentIndex();
     PaintedTexts midway(window.lblFileName, QStringLiteral("Block: 10 Of 64"),
                         [&] { input.post(window); });
-    transfer.start(w);
+    transfer.start(window);
     // Back in the event loop: whatever was still queued would run now.
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
@@ -127,60 +121,48 @@ TEST_P(InputDuringTransfer, IsDroppedAndNothingRunsAfterTheTransfer) {
     EXPECT_EQ(window.cboNode->currentIndex(), 0);
 }
 
-// Send and Compare start from the demo show, unsaved, so that neither asks first.
-void HoldTheDemoShow(SimulatedWorld& w) {
-    w.scenes = DemoShow();
-    w.document.Changed = true;
+class InputDuringTransfer : public testing::TestWithParam<InputCase> {};
+
+TEST_P(InputDuringTransfer, IsDroppedAndNothingRunsAfterTheTransfer) {
+    const Transfer transfers[] = {
+        {"Get", [](frmCVSceneTool& w) { QTest::mouseClick(w.cmdGetScenes, Qt::LeftButton); }, 64, 0,
+         1},
+        {"Send", [](frmCVSceneTool& w) { QTest::mouseClick(w.cmdSendScenes, Qt::LeftButton); }, 0,
+         64, 0},
+        {"Compare", [](frmCVSceneTool& w) { w.mnuCompareController->trigger(); }, 64, 0, 1}};
+    for (const Transfer& transfer : transfers) {
+        SCOPED_TRACE(transfer.what);
+        ExpectDropped(transfer, GetParam());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, InputDuringTransfer,
-    testing::Combine(
-        testing::Values(TransferCase{"Get",
-                                     [](SimulatedWorld& w) {
-                                         QTest::mouseClick(w.window->cmdGetScenes, Qt::LeftButton);
-                                     },
-                                     64, 0, 0},
-                        TransferCase{"Send",
-                                     [](SimulatedWorld& w) {
-                                         HoldTheDemoShow(w);
-                                         QTest::mouseClick(w.window->cmdSendScenes, Qt::LeftButton);
-                                     },
-                                     0, 64, 0},
-                        TransferCase{"Compare",
-                                     [](SimulatedWorld& w) {
-                                         HoldTheDemoShow(w);
-                                         w.window->mnuCompareController->trigger();
-                                     },
-                                     64, 0, 1}),
-        testing::Values(
-            InputCase{"a click on Send", [](frmCVSceneTool& w) { postClick(w.cmdSendScenes); }},
-            InputCase{"a click on Get", [](frmCVSceneTool& w) { postClick(w.cmdGetScenes); }},
-            InputCase{"a click on Edit",
-                      [](frmCVSceneTool& w) {
-                          postClick(w.menuBar(), w.menuBar()->actionGeometry(w.mnuEdit).center());
-                      }},
-            InputCase{"keys in the port list",
-                      [](frmCVSceneTool& w) { postKey(w.cboComPort, Qt::Key_Up); }},
-            InputCase{"keys in the node list",
-                      [](frmCVSceneTool& w) { postKey(w.cboNode, Qt::Key_Down); }},
-            // A shortcut is taken from the keyboard at once, not queued: it reaches the tool
-            // mid-transfer.
-            InputCase{"the Open shortcut",
-                      [](frmCVSceneTool& w) {
-                          QTest::keyClick(w.cboComPort, Qt::Key_O, Qt::ControlModifier);
-                      }},
-            InputCase{"the Exit shortcut",
-                      [](frmCVSceneTool& w) {
-                          QTest::keyClick(w.cboComPort, Qt::Key_Q, Qt::ControlModifier);
-                      }},
-            InputCase{"Alt+E for Edit",
-                      [](frmCVSceneTool& w) {
-                          QTest::keyClick(w.cboComPort, Qt::Key_E, Qt::AltModifier);
-                      }},
-            InputCase{"the close box", [](frmCVSceneTool& w) {
-                          QCoreApplication::postEvent(&w, new QCloseEvent);
-                      }})));
+    testing::Values(
+        InputCase{"a click on Send", [](frmCVSceneTool& w) { postClick(w.cmdSendScenes); }},
+        InputCase{"a click on Get", [](frmCVSceneTool& w) { postClick(w.cmdGetScenes); }},
+        InputCase{"a click on Edit",
+                  [](frmCVSceneTool& w) {
+                      postClick(w.menuBar(), w.menuBar()->actionGeometry(w.mnuEdit).center());
+                  }},
+        InputCase{"keys in the port list",
+                  [](frmCVSceneTool& w) { postKey(w.cboComPort, Qt::Key_Up); }},
+        InputCase{"keys in the node list",
+                  [](frmCVSceneTool& w) { postKey(w.cboNode, Qt::Key_Down); }},
+        // A shortcut is taken from the keyboard at once, not queued: it reaches the tool mid-Get.
+        InputCase{"the Open shortcut",
+                  [](frmCVSceneTool& w) {
+                      QTest::keyClick(w.cboComPort, Qt::Key_O, Qt::ControlModifier);
+                  }},
+        InputCase{"the Exit shortcut",
+                  [](frmCVSceneTool& w) {
+                      QTest::keyClick(w.cboComPort, Qt::Key_Q, Qt::ControlModifier);
+                  }},
+        InputCase{
+            "Alt+E for Edit",
+            [](frmCVSceneTool& w) { QTest::keyClick(w.cboComPort, Qt::Key_E, Qt::AltModifier); }},
+        InputCase{"the close box",
+                  [](frmCVSceneTool& w) { QCoreApplication::postEvent(&w, new QCloseEvent); }}));
 
 // A message shown during the Get runs its own event loop: what queued before it must not run
 // there, and the technician's answer must get through.
