@@ -53,6 +53,7 @@ void DocumentCommands::New() {
 void DocumentCommands::Open() {
     FileOpen();
     refreshTitle();
+    warnOutsideLevels();
 }
 
 void DocumentCommands::Save() {
@@ -87,6 +88,7 @@ void DocumentCommands::FileOpen() {
 void DocumentCommands::OpenPath(const QString& path) {
     loadChosen(path);
     refreshTitle();
+    warnOutsideLevels();
 }
 
 void DocumentCommands::loadChosen(const QString& path) {
@@ -97,12 +99,17 @@ void DocumentCommands::loadChosen(const QString& path) {
         return;
     }
     parts_.document.Changed = false;
-    // Said at once, not first when a Send is refused.
     const auto& levels = parts_.Scenes.storage();
-    const auto outside = std::count_if(levels.begin(), levels.end(),
-                                       [](int16_t level) { return level < 0 || level > 255; });
-    if (outside > 0)
-        parts_.messages.show(messages::levelsOutOfRange(path, static_cast<int>(outside)));
+    outsideCount_ = static_cast<int>(std::count_if(
+        levels.begin(), levels.end(), [](int16_t level) { return level < 0 || level > 255; }));
+    openedOutside_ = path;
+}
+
+// Said at once, not first when a Send is refused.
+void DocumentCommands::warnOutsideLevels() {
+    if (outsideCount_ > 0)
+        parts_.messages.show(messages::levelsOutOfRange(openedOutside_, outsideCount_));
+    outsideCount_ = 0;
 }
 
 void DocumentCommands::FileSave() {

@@ -88,6 +88,7 @@ TEST(DocumentCommands, OpeningAFileWithLevelsOutsideTheScaleWarns) {
         DocumentWorld w;
         w.saveFile("a.SCN", table);
         w.choose(w.path("a.SCN"));
+        w.messages.onShow = [&](const Message&) { EXPECT_EQ(w.titles.size(), 1u); };  // name first
         w.commands.Open();
         w.expect(table, w.path("a.SCN"), false, {w.path("a.SCN")});
         ASSERT_EQ(w.messages.shown.size(), counted.isEmpty() ? 0u : 1u);
