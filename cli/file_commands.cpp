@@ -1,6 +1,7 @@
 // The commands of corvane-scenes that work on files only: show, diff, export, import.
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <string>
 
 #include "cli/command_line.h"
@@ -78,9 +79,14 @@ int Export(const QStringList& arguments, StandardOutput& out) {
     int status = kDone;
     if (!cmd.parse(arguments, 1, out, &status)) return status;
     // "export a.SCN >> a.SCN" would print the CSV into the show it reads.
+    // With ">" the shell has emptied the file already: say so, not what would happen.
     if (IsStandardOutput(cmd.positional(0)))
-        return complain(kUsage, "export: standard output is \"" + text(cmd.positional(0)) +
-                                    "\", the file read; the CSV would replace it (see --help)");
+        return complain(
+            kUsage,
+            "export: standard output is \"" + text(cmd.positional(0)) + "\", the file read; " +
+                (QFileInfo(cmd.positional(0)).size() == 0 ? "the shell emptied it before export ran"
+                                                          : "the CSV would replace it") +
+                " (see --help)");
     SceneTable table;
     if (!LoadTable(cmd.positional(0), table, &status)) return status;
     out.write(WriteSceneCsv(table));

@@ -79,8 +79,8 @@ bool CheckWriteName(const QString& command, const QString& target, const QString
     for (const char* other : {".csv", ".png"}) {
         if (!target.endsWith(QLatin1String(other), Qt::CaseInsensitive)) continue;
         *status = complain(kUsage, text(command) + ": " + quoted + " ends in " + other +
-                                       "; a scene file would replace it. Name the scene file "
-                                       ".SCN (see --help)");
+                                       "; a scene file would replace it. Give the scene file a "
+                                       "name ending in .SCN (see --help)");
         return false;
     }
     return true;
