@@ -1,7 +1,6 @@
 // The commands of corvane-scenes that work on files only: show, diff, export, import.
 #include <QCommandLineParser>
 #include <QFile>
-#include <QFileInfo>
 #include <string>
 
 #include "cli/command_line.h"
@@ -31,6 +30,7 @@ int Show(const QStringList& arguments, StandardOutput& out) {
     int status = kDone;
     if (!cmd.parse(arguments, 1, out, &status)) return status;
 
+    if (!CheckStandardOutput(QStringLiteral("show"), {cmd.positional(0)}, &status)) return status;
     int first = 0;
     int last = kSceneCount - 1;
     if (cmd.parser.isSet(scene)) {
@@ -59,7 +59,10 @@ int Diff(const QStringList& arguments, StandardOutput& out) {
             "Exit status 0 when they hold the same levels, 1 when they differ."),
         QStringLiteral("A B"));
     int status = kDone;
-    if (!cmd.parse(arguments, 2, out, &status)) return status;
+    if (!cmd.parse(arguments, 2, out, &status) ||
+        !CheckStandardOutput(QStringLiteral("diff"), {cmd.positional(0), cmd.positional(1)},
+                             &status))
+        return status;
     SceneTable a;
     SceneTable b;
     if (!LoadTable(cmd.positional(0), a, &status) || !LoadTable(cmd.positional(1), b, &status))
@@ -78,15 +81,7 @@ int Export(const QStringList& arguments, StandardOutput& out) {
         QStringLiteral("FILE"));
     int status = kDone;
     if (!cmd.parse(arguments, 1, out, &status)) return status;
-    // "export a.SCN >> a.SCN" would print the CSV into the show it reads.
-    // With ">" the shell has emptied the file already: say so, not what would happen.
-    if (IsStandardOutput(cmd.positional(0)))
-        return complain(
-            kUsage,
-            "export: standard output is \"" + text(cmd.positional(0)) + "\", the file read; " +
-                (QFileInfo(cmd.positional(0)).size() == 0 ? "the shell emptied it before export ran"
-                                                          : "the CSV would replace it") +
-                " (see --help)");
+    if (!CheckStandardOutput(QStringLiteral("export"), {cmd.positional(0)}, &status)) return status;
     SceneTable table;
     if (!LoadTable(cmd.positional(0), table, &status)) return status;
     out.write(WriteSceneCsv(table));

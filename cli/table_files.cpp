@@ -86,12 +86,23 @@ bool CheckWriteName(const QString& command, const QString& target, const QString
     return true;
 }
 
-bool IsStandardOutput(const QString& path) {
+bool CheckStandardOutput(const QString& command, const QStringList& sources, int* status) {
     struct stat out {};
-    struct stat file {};
-    return ::fstat(STDOUT_FILENO, &out) == 0 && S_ISREG(out.st_mode) &&
-           ::stat(QFile::encodeName(path).constData(), &file) == 0 && out.st_dev == file.st_dev &&
-           out.st_ino == file.st_ino;
+    if (::fstat(STDOUT_FILENO, &out) != 0 || !S_ISREG(out.st_mode)) return true;
+    for (const QString& source : sources) {
+        struct stat file {};
+        if (::stat(QFile::encodeName(source).constData(), &file) != 0 ||
+            out.st_dev != file.st_dev || out.st_ino != file.st_ino)
+            continue;
+        // With ">" the shell has emptied the file already: say so, not what would happen.
+        *status = complain(
+            kUsage, text(command) + ": standard output is \"" + text(source) + "\", a file read; " +
+                        (file.st_size == 0 ? "the shell emptied it before " + text(command) + " ran"
+                                           : "what it prints would go into it") +
+                        " (see --help)");
+        return false;
+    }
+    return true;
 }
 
 bool SaveTable(const QString& path, const SceneTable& table, int* status) {

@@ -23,8 +23,9 @@ bool CheckTarget(const QString& path, int* status);
 bool CheckWriteName(const QString& command, const QString& target, const QStringList& sources,
                     bool sceneFile, int* status);
 
-// Whether standard output is the file at path, which a command reading path must not print over.
-bool IsStandardOutput(const QString& path);
+// Refuses, as a usage error, standard output that goes to one of the files a command reads
+// ("export a.SCN >> a.SCN"), which it would print over.
+bool CheckStandardOutput(const QString& command, const QStringList& sources, int* status);
 
 // Saves table to path atomically; false, with the file error said, when that fails.
 bool SaveTable(const QString& path, const SceneTable& table, int* status);
