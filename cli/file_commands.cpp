@@ -30,6 +30,7 @@ int Show(const QStringList& arguments, StandardOutput& out) {
     int status = kDone;
     if (!cmd.parse(arguments, 1, out, &status)) return status;
 
+    if (!CheckStandardOutput(QStringLiteral("show"), {cmd.positional(0)}, &status)) return status;
     int first = 0;
     int last = kSceneCount - 1;
     if (cmd.parser.isSet(scene)) {
@@ -58,7 +59,10 @@ int Diff(const QStringList& arguments, StandardOutput& out) {
             "Exit status 0 when they hold the same levels, 1 when they differ."),
         QStringLiteral("A B"));
     int status = kDone;
-    if (!cmd.parse(arguments, 2, out, &status)) return status;
+    if (!cmd.parse(arguments, 2, out, &status) ||
+        !CheckStandardOutput(QStringLiteral("diff"), {cmd.positional(0), cmd.positional(1)},
+                             &status))
+        return status;
     SceneTable a;
     SceneTable b;
     if (!LoadTable(cmd.positional(0), a, &status) || !LoadTable(cmd.positional(1), b, &status))
@@ -77,6 +81,7 @@ int Export(const QStringList& arguments, StandardOutput& out) {
         QStringLiteral("FILE"));
     int status = kDone;
     if (!cmd.parse(arguments, 1, out, &status)) return status;
+    if (!CheckStandardOutput(QStringLiteral("export"), {cmd.positional(0)}, &status)) return status;
     SceneTable table;
     if (!LoadTable(cmd.positional(0), table, &status)) return status;
     out.write(WriteSceneCsv(table));
@@ -94,6 +99,7 @@ int Import(const QStringList& arguments, StandardOutput& out) {
     if (!cmd.parse(arguments, 2, out, &status)) return status;
     const QString csvPath = cmd.positional(0);
     const QString target = cmd.positional(1);
+    if (!CheckWriteName(QStringLiteral("import"), target, {csvPath}, true, &status)) return status;
     const std::string notWritten = "; " + text(target) + " was not written.";
     QFile csv(csvPath);
     if (!csv.open(QIODevice::ReadOnly))

@@ -91,7 +91,9 @@ int Get(const QStringList& arguments, StandardOutput& out) {
     if (!cmd.parse(arguments, 1, out, &status)) return status;
     // A target that cannot take the file is said before the controller is read, not after.
     const QString file = cmd.positional(0);
-    if (!CheckTarget(file, &status)) return status;
+    if (!CheckWriteName(QStringLiteral("get"), file, {}, true, &status) ||
+        !CheckTarget(file, &status))
+        return status;
     std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
     if (!session) return status;
 
@@ -125,13 +127,16 @@ int Send(const QStringList& arguments, StandardOutput& out) {
     int status = kDone;
     if (!cmd.parse(arguments, 1, out, &status)) return status;
 
+    const QString old = cmd.parser.value(backup);
+    if (cmd.parser.isSet(backup) &&
+        !CheckWriteName(QStringLiteral("send"), old, {cmd.positional(0)}, true, &status))
+        return status;
     SceneTable scenes;
     // A refused send names every level a controller cannot hold; no warning is needed beside it.
     if (!LoadTable(cmd.positional(0), scenes, &status, false)) return status;
     TransferOutcome refused;
     refused.badLevels = LevelsOutOfRange(scenes);
     if (!refused.badLevels.empty()) return complain(kFileError, DescribeLevelOutOfRange(refused));
-    const QString old = cmd.parser.value(backup);
     if (cmd.parser.isSet(backup) && !CheckTarget(old, &status)) return status;
     std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
     if (!session) return status;

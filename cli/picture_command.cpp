@@ -41,9 +41,12 @@ int Picture(const QStringList& arguments, StandardOutput& out) {
                             "\" is not a .png file name; the picture's name comes second, the file "
                             "to compare with after --diff (see --help)");
 
+    const bool comparing = cmd.parser.isSet(diff);
+    QStringList sources{file};
+    if (comparing) sources << cmd.parser.value(diff);
+    if (!CheckWriteName(QStringLiteral("picture"), target, sources, false, &status)) return status;
     SceneTable table;
     SceneTable other;
-    const bool comparing = cmd.parser.isSet(diff);
     if (!LoadTable(file, table, &status)) return status;
     if (comparing && !LoadTable(cmd.parser.value(diff), other, &status)) return status;
     if (!CheckTarget(target, &status)) return status;

@@ -11,8 +11,11 @@ namespace corvane {
 
 std::string WriteSceneCsv(const SceneTable& table);
 
-// Checks the shape and every value (whole numbers 0 to 255); on the first problem leaves table
-// untouched and puts "line L, column C: what is wrong" in *error.
+// Reads the text as RFC 4180 does (quoted fields, doubled quotes, CRLF), with commas or, where a
+// spreadsheet writes them, semicolons between fields; blank rows, rows of separators and empty
+// fields right of the 65 columns are ignored. Checks the shape and every value (whole numbers 0
+// to 255); on the first problem leaves table untouched and puts "line L, column C: what is wrong"
+// (or, for UTF-16, a scene file or other bytes that are not text, what it is) in *error.
 bool ReadSceneCsv(std::string_view text, SceneTable& table, std::string* error);
 
 }  // namespace corvane

@@ -84,6 +84,7 @@ struct Picture {
     QStringList caption;
     std::array<QRgb, kLevelCount> cells{};
     bool difference = false;
+    bool outside = false;  // some level lies outside 0 to 255: the legend names its colour
 };
 
 void drawLabels(QPainter& p) {
@@ -117,7 +118,8 @@ void drawLabels(QPainter& p) {
     }
 }
 
-void drawLegend(QPainter& p, bool difference) {
+void drawLegend(QPainter& p, const Picture& picture) {
+    const bool difference = picture.difference;
     const int barWidth = 256 * kBarPixelsPerLevel;
     p.fillRect(kGridLeft - 1, kLegendTop - 1, barWidth + 2, kBarHeight + 2, QColor(kLines));
     for (int level = 0; level <= 255; ++level) {
@@ -146,7 +148,7 @@ void drawLegend(QPainter& p, bool difference) {
         x += kCellSize + 6 + p.fontMetrics().horizontalAdvance(meaning) + 24;
     };
     if (difference) swatch(kDifferenceColour, QStringLiteral("differs"));
-    swatch(kOutsideColour, QStringLiteral("outside 0 to 255"));
+    if (picture.outside) swatch(kOutsideColour, QStringLiteral("outside 0 to 255"));
 }
 
 QImage draw(const Picture& picture) {
@@ -170,7 +172,7 @@ QImage draw(const Picture& picture) {
         }
     }
     drawLabels(p);
-    drawLegend(p, picture.difference);
+    drawLegend(p, picture);
     p.end();
     image.setText(QStringLiteral("Title"), picture.title);
     image.setText(QStringLiteral("Description"), picture.caption.join(' '));
@@ -204,6 +206,7 @@ QImage DrawShow(const SceneTable& table, const QString& name) {
         outside += outsideScale(level) ? 1 : 0;
         picture.cells.at(i) = LevelColour(level);
     }
+    picture.outside = outside > 0;
     if (outside > 0) picture.caption << qs(outsideSentence(outside));
     return draw(picture);
 }
@@ -227,6 +230,7 @@ QImage DrawDifference(const SceneTable& table, const QString& name, const SceneT
         }
     }
     picture.caption << qs(CountOfLevelsDiffering(differing) + " Equal levels are drawn dimmed.");
+    picture.outside = outside > 0;
     if (outside > 0) picture.caption << qs(outsideSentence(outside));
     return draw(picture);
 }

@@ -1,6 +1,11 @@
 // Scene files as the commands read and write them.
 #include "cli/table_files.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "cli/command_line.h"
@@ -9,6 +14,28 @@
 #include "transfer/scene_transfer.h"
 
 namespace corvane::cli {
+namespace {
+
+// The path with its links resolved as far as they exist: a file not yet made is named through
+// its folder's real path.
+QString resolvedPath(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists()) return info.canonicalFilePath();
+    const QString folder = info.absoluteDir().canonicalPath();
+    return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath())
+                            : QDir(folder).filePath(info.fileName());
+}
+
+bool sameFile(const QString& a, const QString& b) {
+    struct stat sa {};
+    struct stat sb {};
+    if (::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+        ::stat(QFile::encodeName(b).constData(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return resolvedPath(a) == resolvedPath(b);
+}
+
+}  // namespace
 
 bool LoadTable(const QString& path, SceneTable& table, int* status, bool warnOutOfRange) {
     QString error;
@@ -34,6 +61,48 @@ bool CheckTarget(const QString& path, int* status) {
     if (CheckSaveTarget(path, &error)) return true;
     *status = complain(kFileError, text(error));
     return false;
+}
+
+bool CheckWriteName(const QString& command, const QString& target, const QStringList& sources,
+                    bool sceneFile, int* status) {
+    const std::string quoted = "\"" + text(target) + "\"";
+    for (const QString& source : sources) {
+        if (!sameFile(target, source)) continue;
+        const std::string both =
+            source == target ? quoted + " is both the file read and the file written"
+                             : "\"" + text(source) + "\" and " + quoted + " are the same file";
+        *status = complain(kUsage, text(command) + ": " + both +
+                                       "; writing it would replace what is read (see --help)");
+        return false;
+    }
+    if (!sceneFile) return true;
+    for (const char* other : {".csv", ".png"}) {
+        if (!target.endsWith(QLatin1String(other), Qt::CaseInsensitive)) continue;
+        *status = complain(kUsage, text(command) + ": " + quoted + " ends in " + other +
+                                       "; a scene file would replace it. Give the scene file a "
+                                       "name ending in .SCN (see --help)");
+        return false;
+    }
+    return true;
+}
+
+bool CheckStandardOutput(const QString& command, const QStringList& sources, int* status) {
+    struct stat out {};
+    if (::fstat(STDOUT_FILENO, &out) != 0 || !S_ISREG(out.st_mode)) return true;
+    for (const QString& source : sources) {
+        struct stat file {};
+        if (::stat(QFile::encodeName(source).constData(), &file) != 0 ||
+            out.st_dev != file.st_dev || out.st_ino != file.st_ino)
+            continue;
+        // With ">" the shell has emptied the file already: say so, not what would happen.
+        *status = complain(
+            kUsage, text(command) + ": standard output is \"" + text(source) + "\", a file read; " +
+                        (file.st_size == 0 ? "the shell emptied it before " + text(command) + " ran"
+                                           : "what it prints would go into it") +
+                        " (see --help)");
+        return false;
+    }
+    return true;
 }
 
 bool SaveTable(const QString& path, const SceneTable& table, int* status) {

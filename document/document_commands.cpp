@@ -1,6 +1,8 @@
 // The File menu's commands and the close request.
 #include "document/document_commands.h"
 
+#include <algorithm>
+
 #include "document/document_state.h"
 #include "document/file_dialog.h"
 #include "document/message_box.h"
@@ -56,6 +58,7 @@ void DocumentCommands::New() {
 void DocumentCommands::Open() {
     FileOpen();
     refreshTitle();
+    warnOutsideLevels();
 }
 
 void DocumentCommands::Save() {
@@ -90,6 +93,7 @@ void DocumentCommands::FileOpen() {
 void DocumentCommands::OpenPath(const QString& path) {
     loadChosen(path);
     refreshTitle();
+    warnOutsideLevels();
 }
 
 void DocumentCommands::loadChosen(const QString& path) {
@@ -101,6 +105,17 @@ void DocumentCommands::loadChosen(const QString& path) {
     }
     parts_.document.Changed = false;
     tell(TableEvent::Loaded);
+    const auto& levels = parts_.Scenes.storage();
+    outsideCount_ = static_cast<int>(std::count_if(
+        levels.begin(), levels.end(), [](int16_t level) { return level < 0 || level > 255; }));
+    openedOutside_ = path;
+}
+
+// Said at once, not first when a Send is refused.
+void DocumentCommands::warnOutsideLevels() {
+    if (outsideCount_ > 0)
+        parts_.messages.show(messages::levelsOutOfRange(openedOutside_, outsideCount_));
+    outsideCount_ = 0;
 }
 
 void DocumentCommands::FileSave() {

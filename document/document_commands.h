@@ -63,8 +63,12 @@ class DocumentCommands {
     void loadChosen(const QString& path);
     void refreshTitle();
     void tell(TableEvent event);
+    // Says how many levels of the file just opened no controller holds, once its name shows.
+    void warnOutsideLevels();
 
     DocumentParts parts_;
+    QString openedOutside_;  // the file just opened, when it holds such levels
+    int outsideCount_ = 0;
 };
 
 }  // namespace corvane

@@ -57,6 +57,21 @@ inline Message sendEmptyTable() {
     return {kSendEmptyTable, kAppTitle, MessageButtons::YesNo, MessageIcon::Question,
             MessageAnswer::No};
 }
+// A file opened with levels no controller holds (outside 0 to 255): most likely not a scene file.
+// The command line says the same of such a file.
+inline Message levelsOutOfRange(const QString& path, int count) {
+    const QString levels =
+        count == 1 ? QStringLiteral("1 level") : QStringLiteral("%1 levels").arg(count);
+    return {QStringLiteral("%1 holds %2 outside 0 to 255, which no controller holds. Is it a "
+                           "scene file?")
+                .arg(path, levels),
+            kAppTitle,
+            MessageButtons::Ok,
+            MessageIcon::Warning,
+            MessageAnswer::Ok,
+            QStringLiteral("The editor shows such a level as ?% and keeps it until you choose "
+                           "another; Send refuses the table while one is left.")};
+}
 // What a search for controllers or a comparison found; details below the text.
 inline Message information(const QString& text, const QString& details = {}) {
     return {text,   kAppTitle, MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok,

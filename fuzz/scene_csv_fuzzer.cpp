@@ -38,14 +38,20 @@ std::optional<unsigned long> NumberAt(std::string_view text, size_t& at) {
     return value;
 }
 
-// A refusal reads "line L: why" or "line L, column C: why"; a text of UTF-16, which has no lines
-// to name, is refused as a whole, and only a text with a NUL or UTF-16's byte-order mark is.
+// A refusal reads "line L: why" or "line L, column C: why"; a text of UTF-16, a scene file or
+// other bytes that are not text, which have no lines to name, are refused as a whole, and only a
+// text with a NUL near its start or UTF-16's byte-order mark is.
 void CheckRefusal(std::string_view text, const SceneTable& table, std::string_view error) {
     Require(table == Sentinel(), "a refused import leaves the table untouched");
+    const bool nul = text.substr(0, 64).find('\0') != std::string_view::npos;
     if (error == "it is UTF-16; save it as UTF-8") {
         const bool mark = text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF");
-        Require(mark || text.substr(0, 64).find('\0') != std::string_view::npos,
-                "only UTF-16 is refused as UTF-16");
+        Require(mark || nul, "only UTF-16 is refused as UTF-16");
+        return;
+    }
+    if (error.starts_with("it is a scene file, not CSV") ||
+        error == "it is not text: it holds NUL bytes") {
+        Require(nul, "only a text with NULs is refused as a scene file or as not text");
         return;
     }
     Require(error.starts_with("line "), "a refusal starts by naming the line");

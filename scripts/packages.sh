@@ -1,5 +1,6 @@
 # The Debian packages each command needs; sourced by ./run, ./test and scripts/make-package.
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-serialport-dev libgl-dev)
+# corvane-scenes import reads CSV with libcsv (RFC 4180).
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-serialport-dev libgl-dev libcsv-dev)
 # corvane-scenes picture letters its pictures in DejaVu Sans; the tests draw and read them back.
 TEST_PACKAGES=(googletest libgtest-dev appstream desktop-file-utils file man-db bash-completion fonts-dejavu-core)
 # CPack's Debian packages need dpkg-shlibdeps (dpkg-dev) and file; ./test checks them with lintian.

@@ -73,11 +73,15 @@ TEST(BadInput, EachGetsOneLineItsStatusAndWritesNothing) {
     WriteFile(f.path("short.SCN"), QByteArray(100, '\0'));
     WriteFile(f.path("bad.csv"), "Scene,Dimmer 01.1\n1,2\n");
     WriteFile(f.path("keep.SCN"), QByteArray("old contents"));
+    const QString shown = f.write("shown.png", SceneTable{});
+    ASSERT_TRUE(QFile::link(good, f.path("link.SCN")));
     struct Case {
         QStringList args;
         QString says;
-        int status = 2;  // a wrong command line
+        int status = 2;       // a wrong command line
+        QString output = {};  // standard output, when not the test's
     };
+    const QString bothRead = "is both the file read and the file written";
     const std::vector<Case> cases = {
         {{}, "Usage: corvane-scenes COMMAND"},
         {{"frobnicate"}, "unknown command \"frobnicate\""},
@@ -117,9 +121,23 @@ TEST(BadInput, EachGetsOneLineItsStatusAndWritesNothing) {
          "Could not read " + f.path("nothing.csv") + ": the file or its folder does not exist; " +
              f.path("new.SCN") + " was not written.",
          4},
+        // One file read and written, a scene file named as another kind: before any transfer.
+        {{"import", f.path("bad.csv"), f.path("bad.csv")},
+         "import: \"" + f.path("bad.csv") + "\" " + bothRead},
+        {{"send", "--port", "sim", "--backup", good, good}, "send: \"" + good + "\" " + bothRead},
+        {{"send", "--port", "sim", "--backup", f.path("link.SCN"), good},
+         "send: \"" + good + "\" and \"" + f.path("link.SCN") + "\" are the same file"},
+        {{"picture", shown, shown}, "picture: \"" + shown + "\" " + bothRead},
+        {{"export", good}, "export: standard output is \"" + good + "\", a file read", 2, good},
+        {{"diff", f.path("keep.SCN"), good}, "diff: standard output is \"" + good, 2, good},
+        {{"get", "--port", "sim", f.path("new.csv")},
+         "get: \"" + f.path("new.csv") + "\" ends in .csv; a scene file would replace it."},
+        {{"send", "--port", "sim", "--backup", f.path("old.PNG"), good},
+         "send: \"" + f.path("old.PNG") + "\" ends in .png; a scene file would replace it."},
+        {{"import", good, f.path("new.SCN")}, ": it is a scene file, not CSV; export turns", 4},
     };
     for (const Case& c : cases) {
-        const ProgramRun r = RunScenes(c.args, f.dir.path());
+        const ProgramRun r = RunScenes(c.args, f.dir.path(), 30000, c.output);
         const std::string what = c.args.join(' ').toStdString();
         EXPECT_EQ(r.status, c.status) << what << "\n" << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(c.says)) << what << "\nsaid: " << r.err.toStdString();
@@ -130,7 +148,10 @@ TEST(BadInput, EachGetsOneLineItsStatusAndWritesNothing) {
         EXPECT_TRUE(r.out.isEmpty()) << what;
     }
     EXPECT_FALSE(QFile::exists(f.path("new.SCN")));
+    EXPECT_FALSE(QFile::exists(f.path("new.csv")) || QFile::exists(f.path("old.PNG")));
     EXPECT_EQ(FileBytes(f.path("keep.SCN")), QByteArray("old contents"));
+    for (const QString& read : {good, shown}) EXPECT_EQ(FileBytes(read), SceneBytes(SceneTable{}));
+    EXPECT_EQ(FileBytes(f.path("bad.csv")), QByteArray("Scene,Dimmer 01.1\n1,2\n"));
 }
 
 bool IsFifo(const QString& path) {

@@ -44,6 +44,14 @@ void ExpectCell(const QImage& image, int scene, int dimmer, QRgb colour) {
     }
 }
 
+// Whether the legend, below the grid, has the swatch of levels outside 0 to 255.
+bool LegendNamesOutside(const QImage& image) {
+    for (int y = CellCentre(63, 0).y() + 10; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == kOutsideColour) return true;
+    return false;
+}
+
 TEST(PictureCommand, DrawsEachLevelAsItsGreyWithoutADisplay) {
     Pictures f;
     const QString file = f.write(
@@ -66,6 +74,7 @@ TEST(PictureCommand, DrawsEachLevelAsItsGreyWithoutADisplay) {
     ExpectCell(image, 37, 12, Grey(127));
     ExpectCell(image, 63, 63, Grey(255));
     ExpectCell(image, 63, 62, Grey(0));
+    EXPECT_FALSE(LegendNamesOutside(image));
     EXPECT_EQ(image.text("Title").toStdString(), "show.SCN");
     EXPECT_EQ(image.text("Description").toStdString(),
               "64 scenes by 64 dimmers, each cell as bright as its level.");
@@ -92,6 +101,7 @@ TEST(PictureCommand, MarksTheLevelsThatDifferAndDimsTheRest) {
     EXPECT_LT(qRed(image.pixel(CellCentre(0, 0))), 128);
     EXPECT_GT(qRed(image.pixel(CellCentre(0, 0))), qRed(image.pixel(CellCentre(5, 5))));
     EXPECT_GT(qRed(image.pixel(CellCentre(5, 5))), qRed(image.pixel(CellCentre(1, 1))));
+    EXPECT_FALSE(LegendNamesOutside(image));
     EXPECT_EQ(image.text("Title").toStdString(), "a.SCN compared with b.SCN");
     EXPECT_EQ(image.text("Description").toStdString(),
               "2 levels differ. Equal levels are drawn dimmed.");
@@ -112,6 +122,7 @@ TEST(PictureCommand, LevelsOutsideTheScaleHaveTheirOwnColourAndAreCounted) {
     ExpectCell(image, 0, 0, kOutsideColour);
     ExpectCell(image, 1, 1, kOutsideColour);
     ExpectCell(image, 2, 2, Grey(255));
+    EXPECT_TRUE(LegendNamesOutside(image));
     EXPECT_EQ(image.text("Description").toStdString(),
               "64 scenes by 64 dimmers, each cell as bright as its level. "
               "2 levels are outside 0 to 255, which no controller holds.");
@@ -122,6 +133,7 @@ TEST(PictureCommand, LevelsOutsideTheScaleHaveTheirOwnColourAndAreCounted) {
     ExpectCell(image, 0, 0, kOutsideColour);
     ExpectCell(image, 1, 1, kOutsideColour);
     ExpectCell(image, 2, 2, kDifferenceColour);
+    EXPECT_TRUE(LegendNamesOutside(image));
     EXPECT_EQ(image.text("Description").toStdString(),
               "3 levels differ. Equal levels are drawn dimmed. "
               "2 levels are outside 0 to 255, which no controller holds.");

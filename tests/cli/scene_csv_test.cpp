@@ -15,6 +15,12 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text.replace(at, from.size(), to);
 }
 
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 TEST(SceneCsv, HasAHeaderOfDimmerNamesAndARowPerScene) {
     const std::string csv =
         WriteSceneCsv(SceneTable::with({{0, 0, 255}, {0, 63, 1}, {63, 1, 128}}));
@@ -43,7 +49,15 @@ TEST(SceneCsv, ReadsWhatSpreadsheetsSave) {
     const std::string commas = WriteSceneCsv(t);
     std::string semicolons = commas;
     std::replace(semicolons.begin(), semicolons.end(), ',', ';');
-    for (const std::string& text : {semicolons, "\xEF\xBB\xBF" + commas}) {
+    const std::string lastRow = commas.substr(0, commas.size() - 1);  // no line end after it
+    // RFC 4180 as spreadsheets write it: every field quoted; CRLF; empty columns right of the
+    // table, blank rows and rows of separators; quoted empty fields.
+    for (const std::string& text :
+         {semicolons, "\xEF\xBB\xBF" + commas, lastRow,
+          "\"" + ReplaceAll(ReplaceAll(lastRow, ",", "\",\""), "\n", "\"\r\n\"") + "\"\r\n",
+          ReplaceAll(commas, "\n", ",,\n") + std::string(70, ',') + "\r\n",
+          ReplaceAll(semicolons, "\n5;", "\n\n \n;;\n5;") + "\n\n",
+          ReplaceAll(commas, "\n", ", \"\" ,\"\"\n")}) {
         SceneTable back;
         std::string error;
         ASSERT_TRUE(ReadSceneCsv(text, back, &error)) << error;
@@ -74,8 +88,16 @@ TEST(SceneCsv, NamesTheLineAndColumnOfTheFirstProblem) {
          "expected exactly 64 scene rows after the header, found 63"},
         {good + "65" + std::string(64, ',') + "\n",
          "line 66: expected exactly 64 scene rows after the header, found 65"},
-        {Replace(good, "\n10,", "\n\n10,"),
-         "line 11: the line is blank; expected the row of scene 10"},
+        {Replace(good, "\n3,0,0,0,", "\n3,0,1\"2,0,"), "line 4, column 3: a quote is out of place"},
+        {good + "\"1,2\n", "line 66: a quote is out of place (a quoted field is not closed"},
+        // A field over two lines is named by the line it starts on; the next row by its own.
+        {Replace(Replace(good, "\n3,0,", "\n3,\"0\r\n\","), "\n4,0,", "\n5,0,"),
+         "line 6, column 1: expected scene number 4"},
+        {Replace(good, "\n3,0,0,0,", "\n3,0,\"\"\"12\"\"\",0,"),
+         "line 4, column 3: \"\"12\"\" is not a level"},
+        {std::string(8192, '\0'),
+         "it is a scene file, not CSV; export turns a scene file into CSV"},
+        {std::string("Scene\0,", 7), "it is not text: it holds NUL bytes"},
         {std::string("\xFF\xFES\0c\0", 6), "it is UTF-16; save it as UTF-8"},
         {std::string("S\0c\0e\0n\0e\0", 10), "it is UTF-16; save it as UTF-8"},
     };

@@ -70,12 +70,36 @@ struct DocumentWorld {
 
 TEST(DocumentCommands, CleanDocumentIsNeverAskedAbout) {
     DocumentWorld w;
-    w.saveFile("a.SCN", aShow());
+    w.saveFile("a.SCN", SceneTable::with({{0, 0, 255}, {63, 63, 1}}));
     w.commands.New();
     w.choose(w.path("a.SCN"));
     w.commands.Open();
     EXPECT_TRUE(w.commands.Unload());
     EXPECT_EQ(w.messages.shown.size(), 0u);
+}
+
+// Levels a controller cannot hold are said on opening, counted; the file is opened all the same.
+TEST(DocumentCommands, OpeningAFileWithLevelsOutsideTheScaleWarns) {
+    const std::vector<std::pair<SceneTable, QString>> cases = {
+        {SceneTable::with({{0, 0, 255}}), ""},
+        {SceneTable::with({{3, 4, 256}}), "1 level"},
+        {aShow(), "2 levels"}};
+    for (const auto& [table, counted] : cases) {
+        DocumentWorld w;
+        w.saveFile("a.SCN", table);
+        w.choose(w.path("a.SCN"));
+        w.messages.onShow = [&](const Message&) { EXPECT_EQ(w.titles.size(), 1u); };  // name first
+        w.commands.Open();
+        w.expect(table, w.path("a.SCN"), false, {w.path("a.SCN")});
+        ASSERT_EQ(w.messages.shown.size(), counted.isEmpty() ? 0u : 1u);
+        if (counted.isEmpty()) continue;
+        const Message& m = w.messages.shown[0];
+        EXPECT_EQ(m.text, w.path("a.SCN") + " holds " + counted +
+                              " outside 0 to 255, which no controller holds. Is it a scene file?");
+        EXPECT_EQ(std::tuple(m.title, m.buttons, m.icon),
+                  std::tuple(QString("Ostrel Corvane"), MessageButtons::Ok, MessageIcon::Warning));
+        EXPECT_TRUE(m.informativeText.contains("?%")) << m.informativeText.toStdString();
+    }
 }
 
 TEST(DocumentCommands, NewClearsEverySceneOnYesAndChangesNothingNotEvenTheTitleOnNo) {

@@ -19,7 +19,7 @@ version=$(dpkg-deb -f "$deb" Version)
 for field in Package Version Architecture Maintainer Section Priority Depends Description; do
   [ -n "$(dpkg-deb -f "$deb" "$field")" ] || fail "the control file has no $field"
 done
-for library in libc6 libqt6core6 libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
+for library in libc6 libqt6core6 libqt6widgets6 libqt6serialport6 libcsv3 qt6-qpa-plugins; do
   dpkg-deb -f "$deb" Depends | grep -qw "$library" || fail "Depends does not name $library"
 done
 [ "$(basename "$deb")" = "corvane-scene-tool_${version}_$(dpkg-deb -f "$deb" Architecture).deb" ] ||

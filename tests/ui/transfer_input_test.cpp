@@ -1,6 +1,6 @@
 // A Get through the window: the progress the technician sees, and input that reaches the windows
-// while the Get holds the thread: queued as the window system queues it, and dropped rather than
-// run once the Get has ended.
+// while a Get, a Send or a Compare holds the thread: queued as the window system queues it, and
+// dropped rather than run once the transfer has ended.
 #include <gtest/gtest.h>
 
 #include <QCloseEvent>
@@ -86,25 +86,34 @@ void PrintTo(const InputCase& c, std::ostream* os) {
     *os << c.what;
 }
 
-class InputDuringGet : public testing::TestWithParam<InputCase> {};
+// A transfer that holds the thread, started with the demo show in the table, unsaved: a Get
+// asks first, a Compare answers after.
+struct Transfer {
+    const char* what;
+    std::function<void(frmCVSceneTool&)> start;
+    int reads, writes;
+    size_t messagesShown;
+};
 
-TEST_P(InputDuringGet, IsDroppedAndNothingRunsAfterTheGet) {
+void ExpectDropped(const Transfer& transfer, const InputCase& input) {
     SimulatedWorld w;
+    w.scenes = DemoShow();
+    w.document.Changed = true;
     frmCVSceneTool& window = *w.window;
     const int port = window.cboComPort->currentIndex();
     PaintedTexts midway(window.lblFileName, QStringLiteral("Block: 10 Of 64"),
-                        [&] { GetParam().post(window); });
-    QTest::mouseClick(window.cmdGetScenes, Qt::LeftButton);
+                        [&] { input.post(window); });
+    transfer.start(window);
     // Back in the event loop: whatever was still queued would run now.
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
 
-    EXPECT_EQ(w.frames(sim::Direction::Read), 64);
-    EXPECT_EQ(w.frames(sim::Direction::Write), 0);
+    EXPECT_EQ(w.frames(sim::Direction::Read), transfer.reads);
+    EXPECT_EQ(w.frames(sim::Direction::Write), transfer.writes);
     EXPECT_EQ(w.scenes, DemoShow());
     EXPECT_TRUE(w.document.Changed);
     EXPECT_EQ(window.lblFileName->text(), " File: None");
-    EXPECT_TRUE(w.messages.shown.empty());
+    EXPECT_EQ(w.messages.shown.size(), transfer.messagesShown);
     EXPECT_EQ(w.editor.openings, 0);
     EXPECT_TRUE(w.cdFile.shown.empty());
     EXPECT_TRUE(window.isVisible());
@@ -112,8 +121,23 @@ TEST_P(InputDuringGet, IsDroppedAndNothingRunsAfterTheGet) {
     EXPECT_EQ(window.cboNode->currentIndex(), 0);
 }
 
+class InputDuringTransfer : public testing::TestWithParam<InputCase> {};
+
+TEST_P(InputDuringTransfer, IsDroppedAndNothingRunsAfterTheTransfer) {
+    const Transfer transfers[] = {
+        {"Get", [](frmCVSceneTool& w) { QTest::mouseClick(w.cmdGetScenes, Qt::LeftButton); }, 64, 0,
+         1},
+        {"Send", [](frmCVSceneTool& w) { QTest::mouseClick(w.cmdSendScenes, Qt::LeftButton); }, 0,
+         64, 0},
+        {"Compare", [](frmCVSceneTool& w) { w.mnuCompareController->trigger(); }, 64, 0, 1}};
+    for (const Transfer& transfer : transfers) {
+        SCOPED_TRACE(transfer.what);
+        ExpectDropped(transfer, GetParam());
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
-    Inputs, InputDuringGet,
+    Inputs, InputDuringTransfer,
     testing::Values(
         InputCase{"a click on Send", [](frmCVSceneTool& w) { postClick(w.cmdSendScenes); }},
         InputCase{"a click on Get", [](frmCVSceneTool& w) { postClick(w.cmdGetScenes); }},
