@@ -30,7 +30,12 @@ void LinkOptions::addTo(QCommandLineParser& parser) const {
 
 std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
                                                const LinkOptions& options, int* status) {
-    const std::string port = text(parser.value(options.port));
+    return open(parser, options, text(parser.value(options.port)), status);
+}
+
+std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
+                                               const LinkOptions& options, const std::string& port,
+                                               int* status) {
     if (!parser.isSet(options.port) || port.empty()) {
         *status =
             complain(kUsage, "--port DEVICE is required (a device path, COM1 to COM8, or sim)");
@@ -81,21 +86,28 @@ std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
 LinkSession::LinkSession(std::unique_ptr<ControllerConnection> connection)
     : connection_(std::move(connection)), onTerminal_(isatty(STDERR_FILENO) == 1) {}
 
+void LinkSession::runBeside(std::string lineName, std::function<bool()> stop) {
+    lineName_ = std::move(lineName);
+    stop_ = std::move(stop);
+    onTerminal_ = false;
+}
+
 TransferEvents LinkSession::events() {
     TransferEvents e;
     e.blockStarting = [this](int block) { progress(ProgressText(block)); };
-    e.stopRequested = [this] { return interrupt_.interrupted(); };
+    e.stopRequested = [this] { return interrupted(); };
     return e;
 }
 
 ScanEvents LinkSession::scanEvents() {
     ScanEvents e;
     e.probing = [this](int node) { progress("Looking at " + NodeName(node)); };
-    e.stopRequested = [this] { return interrupt_.interrupted(); };
+    e.stopRequested = [this] { return interrupted(); };
     return e;
 }
 
-void LinkSession::progress(const std::string& line) {
+void LinkSession::progress(const std::string& what) {
+    const std::string line = lineName_.empty() ? what : lineName_ + " " + what;
     if (onTerminal_) {
         // One line that updates in place; padded over a longer line before it.
         std::fprintf(stderr, "\r%-24s", line.c_str());

@@ -5,6 +5,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +49,15 @@ class LinkSession {
     // nullptr after a usage or port problem, which has been said, with its exit status in *status.
     static std::unique_ptr<LinkSession> open(const QCommandLineParser& parser,
                                              const LinkOptions& options, int* status);
+    // The same for the line named port, in place of --port's value.
+    static std::unique_ptr<LinkSession> open(const QCommandLineParser& parser,
+                                             const LinkOptions& options, const std::string& port,
+                                             int* status);
+
+    // One of several lines at once: progress names the line ("ttyUSB0 Block: 12 Of 64") in plain
+    // lines, since lines redrawn in place by several lines would overwrite each other, and Ctrl-C
+    // is asked of stop, which all the lines share.
+    void runBeside(std::string lineName, std::function<bool()> stop);
 
     // Progress lines and Ctrl-C for a transfer, and for a search.
     TransferEvents events();
@@ -61,7 +71,7 @@ class LinkSession {
     int finish(const ScanOutcome& outcome);
 
     // Ctrl-C has been pressed since the session opened (and is taken).
-    bool interrupted() { return interrupt_.interrupted(); }
+    bool interrupted() { return stop_ ? stop_() : interrupt_.interrupted(); }
 
     ControllerConnection& connection() { return *connection_; }
     // With LinkOptions::Reach::Search: the nodes to look at, and each one's time limit.
@@ -70,13 +80,15 @@ class LinkSession {
 
   private:
     explicit LinkSession(std::unique_ptr<ControllerConnection> connection);
-    void progress(const std::string& line);
+    void progress(const std::string& what);
     void endProgressLine();
 
     std::unique_ptr<ControllerConnection> connection_;
     std::vector<int> nodes_;
     int32_t limitMs_ = kProbeLimitMs;
     InterruptWatch interrupt_;
+    std::function<bool()> stop_;
+    std::string lineName_;
     bool onTerminal_;
     bool started_ = false;
 };
