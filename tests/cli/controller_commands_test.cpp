@@ -95,8 +95,8 @@ TEST(BackupCommand, SavesEveryControllerThatAnswersAndNamesTheOneThatFails) {
         {"backup", "--port", line.device(), "--nodes", "1-45", "--limit", "20", dir.path()},
         QString(), 60000);
     EXPECT_EQ(r.status, 1) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Found 3 controllers on " + line.device() + "; saved 2 files in " +
-                         dir.path() + ".\n");
+    EXPECT_EQ(r.out, "Node: 03 new\nNode: 28 new\nFound 3 controllers on " + line.device() +
+                         "; saved 2 files in " + dir.path() + ".\n");
     EXPECT_TRUE(r.err.contains("(node 17) did not answer block 06 of 64")) << r.err.toStdString();
     EXPECT_EQ(FileBytes(dir.filePath("node-3.SCN")), SceneBytes(DemoShow()));
     EXPECT_EQ(FileBytes(dir.filePath("node-40.SCN")), SceneBytes(DemoShow()));
