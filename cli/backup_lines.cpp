@@ -100,6 +100,7 @@ int BackupLines(const QCommandLineParser& parser, const LinkOptions& link,
             line.status = BackupLine(*line.session, folder, keep, [&](const std::string& said) {
                 const std::lock_guard lock(outMutex);
                 out.write(line.folder + " " + said + "\n");
+                out.flush();
             });
         }));
         threads.back()->start();

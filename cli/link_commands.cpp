@@ -211,8 +211,10 @@ int Backup(const QStringList& arguments, StandardOutput& out) {
     std::unique_ptr<LinkSession> session =
         LinkSession::open(cmd.parser, link, ports.empty() ? std::string() : ports.front(), &status);
     if (!session) return status;
-    return BackupLine(*session, dir, versions,
-                      [&out](const std::string& line) { out.write(line + "\n"); });
+    return BackupLine(*session, dir, versions, [&out](const std::string& line) {
+        out.write(line + "\n");
+        out.flush();
+    });
 }
 
 int BackupLine(LinkSession& session, const QString& dir, int keep,

@@ -14,6 +14,12 @@ void StandardOutput::write(std::string_view text) {
         error_ = errno != 0 ? errno : EIO;
 }
 
+void StandardOutput::flush() {
+    if (error_ != 0 || stream_ == nullptr) return;
+    errno = 0;
+    if (std::fflush(stream_) != 0) error_ = errno != 0 ? errno : EIO;
+}
+
 std::string StandardOutput::close() {
     if (stream_ != nullptr) {
         errno = 0;
