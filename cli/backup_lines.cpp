@@ -62,10 +62,14 @@ int BackupLines(const QCommandLineParser& parser, const LinkOptions& link,
     std::vector<Line> lines;
     for (const std::string& port : ports) {
         const std::string folder = LineFolderName(port);
-        for (const Line& other : lines)
-            if (other.folder == folder)
-                return complain(kUsage, "--port " + other.port + " and " + port +
-                                            " would share the folder " + folder + " (see --help)");
+        const auto same = std::find_if(lines.begin(), lines.end(),
+                                       [&](const Line& other) { return other.folder == folder; });
+        if (same != lines.end()) {
+            std::string both = "--port " + same->port;
+            both.append(" and ").append(port).append(" would share the folder ").append(folder);
+            both += " (see --help)";
+            return complain(kUsage, both);
+        }
         lines.push_back({port, folder, nullptr, kDone});
     }
     // Held before the lines open and released after they close: every thread inherits it, and
