@@ -99,7 +99,10 @@ bool KeepBackup(const QString& dir, int node, const SceneTable& scenes, int keep
                 KeptBackup* result, QString* error) {
     const QString name = QStringLiteral("node-%1.SCN").arg(node);
     const QString file = QDir(dir).filePath(name);
+    const QString fresh = QDir(dir).filePath(QStringLiteral(".") + name + QStringLiteral(".new"));
     *result = KeptBackup{};
+    // What a run cut short after writing it left behind.
+    QFile::remove(fresh);
     if (!QFileInfo::exists(file)) return SaveSceneFile(file, scenes, error);
 
     SceneTable previous;
@@ -113,7 +116,6 @@ bool KeepBackup(const QString& dir, int node, const SceneTable& scenes, int keep
     result->differences = readable ? CountDifferences(previous, scenes) : -1;
     result->previous = QFileInfo(file).lastModified();
 
-    const QString fresh = QDir(dir).filePath(QStringLiteral(".") + name + QStringLiteral(".new"));
     if (!SaveSceneFile(fresh, scenes, error)) return false;
     StepDone("written");
     const QString folder = QDir(dir).filePath(QStringLiteral("history/node-%1").arg(node));

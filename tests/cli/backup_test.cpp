@@ -110,6 +110,7 @@ TEST(BackupHistory, AKilledRunNeverLeavesANodeWithoutItsFile) {
         EXPECT_EQ(FileBytes(dir.path("node-3.SCN")), SceneBytes(DemoShow()));
         EXPECT_EQ(QDir(dir.path("history/node-3")).entryList(QDir::Files),
                   QStringList{"2026-12-07T03-00-00.SCN"});
+        EXPECT_FALSE(QFile::exists(dir.path(".node-3.SCN.new")));
     }
 }
 
