@@ -153,21 +153,33 @@ TEST(BackupLines, CtrlCEndsEveryLine) {
 TEST(BackupUnit, TheServiceCommandBacksUpTheLinesOfItsConf) {
     SimProcess a({"--node", "3"}), b({"--node", "4"});
     ShowFolder dir;
+    WriteFile(dir.path("stage.conf"),
+              "# The stage's two lines.\nPORT=" + (a.device() + " " + b.device()).toUtf8() +
+                  "\nNODES=1-8\n");
+    const auto placed = [&](QString path) {
+        return path.replace("%i", "stage")
+            .replace("/etc/corvane-backup", dir.dir.path())
+            .replace("/var/lib/corvane-backup", dir.dir.path());
+    };
+    QMap<QString, QString> env;
+    const auto set = [&env](const QStringList& pairs) {
+        for (const QString& pair : pairs)
+            if (pair.contains('=') && !pair.startsWith('#'))
+                env[pair.section('=', 0, 0)] = pair.section('=', 1);
+    };
     QFile unit(CORVANE_SOURCE_DIR "/packaging/corvane-backup@.service");
     ASSERT_TRUE(unit.open(QIODevice::ReadOnly));
-    QMap<QString, QString> env{{"PORT", a.device() + " " + b.device()}, {"NODES", "1-8"}};
     QStringList command;
     for (const QString& line : QString::fromUtf8(unit.readAll()).split('\n')) {
-        if (line.startsWith("Environment="))
-            for (const QString& pair : line.mid(12).split(' '))
-                if (!env.contains(pair.section('=', 0, 0)))
-                    env[pair.section('=', 0, 0)] = pair.section('=', 1);
+        if (line.startsWith("Environment=")) set(line.mid(12).split(' '));
+        if (line.startsWith("EnvironmentFile="))
+            set(QString::fromUtf8(FileBytes(placed(line.mid(16)))).split('\n'));
         if (line.startsWith("ExecStart=")) command = line.mid(10).split(' ');
     }
     for (QString& word : command) {
         for (auto v = env.cbegin(); v != env.cend(); ++v)
             word.replace("${" + v.key() + "}", v.value());
-        word.replace("%i", "stage").replace("/var/lib/corvane-backup", dir.dir.path());
+        word = placed(word);
     }
     ASSERT_EQ(command.value(0), "/usr/bin/corvane-scenes");
     QDir().mkpath(dir.path("stage"));
