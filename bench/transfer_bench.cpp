@@ -1,15 +1,21 @@
 // Times Get and Send through the transfer layer against the simulated controller on a
 // pseudo-terminal, beside the wire-time floor of the characters exchanged at 38400 baud.
 //   unpaced: the tool's own overhead; paced: what a technician waits; silent: one block that
-//   never answers (three attempts), where the tool should sleep, not spin.
+//   never answers (three attempts), where the tool should sleep, not spin. Then the search for
+//   controllers, and backup over one line and over four lines at once.
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
 
+#include "cli/command_set.h"
+#include "cli/standard_output.h"
 #include "connection/controller_connection.h"
 #include "sim/demo_show.h"
 #include "sim/pty_server.h"
@@ -214,6 +220,52 @@ void PrintSearches() {
     }
 }
 
+// corvane-scenes backup over the lines at devices, nodes 1 to 4, as the command runs it, its
+// output set aside: the seconds it took, and whether every controller was saved.
+std::pair<double, bool> TimeBackup(const std::vector<std::string>& devices) {
+    QTemporaryDir dir;
+    QStringList args{"corvane-scenes", "backup", "--nodes", "1-4"};
+    for (const std::string& d : devices) args << "--port" << QString::fromStdString(d);
+    args << dir.path();
+    std::fflush(stderr);
+    const int savedErr = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    dup2(null, STDERR_FILENO);
+    cli::StandardOutput out(fdopen(null, "w"));
+    const auto t0 = Clock::now();
+    const int status = cli::Backup(args, out);
+    const double seconds = Seconds(t0);
+    out.close();
+    std::fflush(stderr);
+    dup2(savedErr, STDERR_FILENO);
+    close(savedErr);
+    return {seconds, status == 0};
+}
+
+void PrintLines() {
+    std::printf("\nBackup over several lines at once (paced, nodes 1-4, controllers at 1 and 3)\n");
+    std::vector<std::unique_ptr<sim::PtyServer>> lines;
+    std::vector<std::string> devices;
+    for (int i = 0; i < 4; ++i) {
+        lines.push_back(std::make_unique<sim::PtyServer>(Line::Engine({1, 3}),
+                                                         sim::PtyServerOptions{true, {}}));
+        devices.push_back(lines.back()->devicePath());
+    }
+    double slowest = 0;
+    bool ok = true;
+    for (const std::string& device : devices) {
+        const auto [seconds, saved] = TimeBackup({device});
+        slowest = std::max(slowest, seconds);
+        ok = ok && saved;
+    }
+    const auto [together, saved] = TimeBackup(devices);
+    std::printf("%-34s %-4s wall %7.3f s\n", "backup, slowest line alone", ok ? "ok" : "fail",
+                slowest);
+    std::printf("%-34s %-4s wall %7.3f s  ratio %5.3f (goal <= 1.15)\n",
+                "backup, 4 lines x 2 controllers", saved ? "ok" : "fail", together,
+                together / slowest);
+}
+
 void Print(const char* name, const Figures& f) {
     const double floor =
         static_cast<double>(f.characters) * sim::kBitsPerCharacter / sim::kLineBaud;
@@ -241,5 +293,6 @@ int main(int argc, char** argv) {
         "silent.\n");
     PrintSearches();
     PrintLateReplies();
+    PrintLines();
     return 0;
 }

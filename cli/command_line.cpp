@@ -51,7 +51,7 @@ bool CommandLine::parse(const QStringList& arguments, int expectedPositionals, S
     }
     const QStringList given = parser.optionNames();
     for (const QString& option : given) {
-        if (given.count(option) > 1) {
+        if (given.count(option) > 1 && !repeatable_.contains(option)) {
             *status = complain(
                 kUsage, command + ": --" + text(option) + " was given more than once (see --help)");
             return false;

@@ -32,9 +32,13 @@ class CommandLine {
 
     QString positional(int i) const { return parser.positionalArguments().at(i); }
 
+    // Lets the option be given more than once (backup's --port, one per line).
+    void allowRepeated(const QString& option) { repeatable_.append(option); }
+
   private:
     QString name_;
     QCommandLineOption help_;
+    QStringList repeatable_;
 };
 
 }  // namespace corvane::cli

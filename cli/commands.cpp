@@ -22,7 +22,7 @@ const char kUsageText[] =
     "                                                     write FILE's scenes to the controller\n"
     "  verify --port DEVICE [--node N] FILE               compare the controller with FILE\n"
     "  scan --port DEVICE [--nodes LIST] [--limit MS]     list the controllers on the line\n"
-    "  backup --port DEVICE [--nodes LIST] [--limit MS] DIR\n"
+    "  backup --port DEVICE [--port DEVICE]... [--nodes LIST] [--limit MS] [--keep N] DIR\n"
     "                                                     read every controller into DIR\n"
     "  show FILE [--scene S] [--levels]                   print scenes as the editor shows them\n"
     "  diff A B                                           list the levels that differ\n"
@@ -38,7 +38,7 @@ const char kUsageText[] =
     "\n"
     "Exit status: 0 done (diff: no difference), 1 the controller did not answer (diff: they\n"
     "differ), 2 wrong usage, 3 port error, 4 file error, 5 the controller holds other levels\n"
-    "(verify, send --verify), 130 interrupted by Ctrl-C.\n";
+    "(verify, send --verify; backup: one or more changed), 130 interrupted by Ctrl-C.\n";
 
 int Dispatch(const QStringList& arguments, StandardOutput& out) {
     using Command = int (*)(const QStringList&, StandardOutput&);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <string>
 
+#include "cli/backup_history.h"
+#include "cli/backup_lines.h"
 #include "cli/command_line.h"
 #include "cli/command_set.h"
 #include "cli/exit_codes.h"
@@ -235,23 +237,51 @@ int Backup(const QStringList& arguments, StandardOutput& out) {
         QStringLiteral(
             "Looks for controllers on the line, as scan does, and reads each one that answers "
             "into DIR/node-N.SCN (N its node number), each file written only when all 64 "
-            "blocks arrived. DIR is created when its parent folder exists."),
+            "blocks arrived. DIR is created when its parent folder exists. A file that held "
+            "other levels moves to DIR/history/node-N/. With several lines (--port given more "
+            "than once, or several names in one), each line runs at once into DIR/LINE/."),
         QStringLiteral("DIR"));
     const LinkOptions link(LinkOptions::Reach::Search);
     link.addTo(cmd.parser);
+    const QCommandLineOption keep(
+        QStringLiteral("keep"),
+        QStringLiteral("How many earlier versions of each controller's file to keep in "
+                       "DIR/history (default 30)."),
+        QStringLiteral("N"), QString::number(kDefaultKeep));
+    cmd.parser.addOption(keep);
+    cmd.allowRepeated(link.port.names().constFirst());
     int status = kDone;
     if (!cmd.parse(arguments, 1, out, &status)) return status;
+    bool numeric = false;
+    const int versions = cmd.parser.value(keep).toInt(&numeric, 10);
+    if (!numeric || versions < 0)
+        return complain(kUsage, "--keep takes a number of versions, 0 or more, not \"" +
+                                    text(cmd.parser.value(keep)) + "\"");
     const QString dir = cmd.positional(0);
     if (dir.isEmpty()) return complain(kUsage, "backup: DIR is empty (see --help)");
-    std::unique_ptr<LinkSession> session = LinkSession::open(cmd.parser, link, &status);
+    const std::vector<std::string> ports = PortNames(cmd.parser.values(link.port));
+    if (ports.size() > 1) {
+        // Nothing goes on any line before the folder is known to take new files.
+        if (!PrepareBackupFolder(dir, {}, &status)) return status;
+        return BackupLines(cmd.parser, link, ports, dir, versions, out);
+    }
+    std::unique_ptr<LinkSession> session =
+        LinkSession::open(cmd.parser, link, ports.empty() ? std::string() : ports.front(), &status);
     if (!session) return status;
     // Nothing goes on the line before the folder is known to take every file.
     if (!PrepareBackupFolder(dir, session->nodes(), &status)) return status;
-    ControllerConnection& connection = session->connection();
+    return BackupLine(*session, dir, versions, [&out](const std::string& line) {
+        out.write(line + "\n");
+        out.flush();
+    });
+}
 
+int BackupLine(LinkSession& session, const QString& dir, int keep,
+               const std::function<void(const std::string&)>& say) {
+    ControllerConnection& connection = session.connection();
     const ScanOutcome scan =
-        connection.scanNodes(session->nodes(), session->limitMs(), session->scanEvents());
-    status = session->finish(scan);
+        connection.scanNodes(session.nodes(), session.limitMs(), session.scanEvents());
+    int status = session.finish(scan);
     if (status != kDone) return status;
     std::vector<int> found = scan.found;
     std::sort(found.begin(), found.end());
@@ -260,26 +290,35 @@ int Backup(const QStringList& arguments, StandardOutput& out) {
 
     int saved = 0;
     int worst = kDone;
+    bool changed = false;
     for (int node : found) {
         const QString file = BackupFile(dir, node);
         int nodeStatus = kDone;
         SceneTable scenes;
         connection.setNode(node);
         if (CheckTarget(file, &nodeStatus) &&
-            (nodeStatus = GetInto(*session, scenes, text(file) + " was not written.",
-                                  NodeName(node))) == kDone &&
-            SaveTable(file, scenes, &nodeStatus))
-            ++saved;
+            (nodeStatus = GetInto(session, scenes, text(file) + " was not written.",
+                                  NodeName(node))) == kDone) {
+            KeptBackup kept;
+            QString error;
+            if (KeepBackup(dir, node, scenes, keep, &kept, &error)) {
+                ++saved;
+                changed = changed || kept.kind == KeptBackup::Kind::Changed;
+                say(DescribeKept(node, kept));
+            } else {
+                nodeStatus = complain(kFileError, text(error));
+            }
+        }
         if (nodeStatus == kInterrupted) return nodeStatus;
         // A port that failed for one controller is the worst news; any other failure is "one
         // failed".
         if (nodeStatus == kPortError || (nodeStatus != kDone && worst == kDone)) worst = nodeStatus;
     }
-    out.write("Found " + std::to_string(found.size()) +
-              (found.size() == 1 ? " controller" : " controllers") + " on " + connection.label() +
-              "; saved " + std::to_string(saved) + (saved == 1 ? " file" : " files") + " in " +
-              text(dir) + ".\n");
-    if (worst == kDone) return kDone;
+    say("Found " + std::to_string(found.size()) +
+        (found.size() == 1 ? " controller" : " controllers") + " on " + connection.label() +
+        "; saved " + std::to_string(saved) + (saved == 1 ? " file" : " files") + " in " +
+        text(dir) + ".");
+    if (worst == kDone) return changed ? kDiffer : kDone;
     return worst == kPortError ? kPortError : kNoAnswer;
 }
 

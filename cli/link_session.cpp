@@ -39,7 +39,12 @@ void LinkOptions::addTo(QCommandLineParser& parser) const {
 
 std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
                                                const LinkOptions& options, int* status) {
-    const std::string port = text(parser.value(options.port));
+    return open(parser, options, text(parser.value(options.port)), status);
+}
+
+std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
+                                               const LinkOptions& options, const std::string& port,
+                                               int* status) {
     if (!parser.isSet(options.port) || port.empty()) {
         *status =
             complain(kUsage, "--port DEVICE is required (a device path, COM1 to COM8, or sim)");
@@ -89,6 +94,12 @@ std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
 LinkSession::LinkSession(std::unique_ptr<ControllerConnection> connection)
     : connection_(std::move(connection)), onTerminal_(isatty(STDERR_FILENO) == 1) {}
 
+void LinkSession::runBeside(std::string lineName, std::function<bool()> stop) {
+    lineName_ = std::move(lineName);
+    stop_ = std::move(stop);
+    onTerminal_ = false;
+}
+
 TransferEvents LinkSession::events(const std::string& phase) {
     TransferEvents e;
     lastBlock_ = -1;
@@ -96,7 +107,7 @@ TransferEvents LinkSession::events(const std::string& phase) {
         lastBlock_ = block;
         progress((phase.empty() ? "" : phase + " ") + ProgressText(block));
     };
-    e.stopRequested = [this] { return interrupt_.interrupted(); };
+    e.stopRequested = [this] { return interrupted(); };
     return e;
 }
 
@@ -113,11 +124,12 @@ ScanEvents LinkSession::scanEvents(std::function<void(int node)> found) {
             clearProgressLine();
             found(node);
         };
-    e.stopRequested = [this] { return interrupt_.interrupted(); };
+    e.stopRequested = [this] { return interrupted(); };
     return e;
 }
 
-void LinkSession::progress(const std::string& line) {
+void LinkSession::progress(const std::string& what) {
+    const std::string line = lineName_.empty() ? what : lineName_ + " " + what;
     if (onTerminal_) {
         // One line that updates in place, padded over a longer line before it.
         std::fprintf(stderr, "\r%-*s", static_cast<int>(shownLength_), line.c_str());

@@ -50,6 +50,15 @@ class LinkSession {
     // nullptr after a usage or port problem, which has been said, with its exit status in *status.
     static std::unique_ptr<LinkSession> open(const QCommandLineParser& parser,
                                              const LinkOptions& options, int* status);
+    // The same for the line named port, in place of --port's value.
+    static std::unique_ptr<LinkSession> open(const QCommandLineParser& parser,
+                                             const LinkOptions& options, const std::string& port,
+                                             int* status);
+
+    // One of several lines at once: progress names the line ("ttyUSB0 Block: 12 Of 64") in plain
+    // lines, since lines redrawn in place by several lines would overwrite each other, and Ctrl-C
+    // is asked of stop, which all the lines share.
+    void runBeside(std::string lineName, std::function<bool()> stop);
 
     // Progress lines and Ctrl-C for a transfer, and for a search. phase names what the transfer
     // is for, before its block ("Node: 03", "Sending:"); empty for none. found: told each node as
@@ -70,7 +79,7 @@ class LinkSession {
     std::string place();
 
     // Ctrl-C has been pressed since the session opened (and is taken).
-    bool interrupted() { return interrupt_.interrupted(); }
+    bool interrupted() { return stop_ ? stop_() : interrupt_.interrupted(); }
 
     ControllerConnection& connection() { return *connection_; }
     // With LinkOptions::Reach::Search: the nodes to look at, and each one's time limit.
@@ -79,7 +88,7 @@ class LinkSession {
 
   private:
     explicit LinkSession(std::unique_ptr<ControllerConnection> connection);
-    void progress(const std::string& line);
+    void progress(const std::string& what);
     void endProgressLine();
     // Clears the progress line on a terminal, so that a line of standard output can be written.
     void clearProgressLine();
@@ -88,6 +97,8 @@ class LinkSession {
     std::vector<int> nodes_;
     int32_t limitMs_ = kProbeLimitMs;
     InterruptWatch interrupt_;
+    std::function<bool()> stop_;
+    std::string lineName_;
     bool onTerminal_;
     bool started_ = false;
     size_t shownLength_ = 0;  // of the progress line on a terminal

@@ -14,7 +14,8 @@ class StandardOutput {
 
     // Writes text; once a write has failed, the rest is dropped.
     void write(std::string_view text);
-    // Sends what was written so far on its way, for a reader waiting on each line.
+    // Sends what was written on now, so that a log reading standard output and standard error
+    // (journald) keeps their lines in order; a failure is kept for close().
     void flush();
     // Flushes and closes the stream; the reason of the first failure in plain words, or empty
     // when everything went out.

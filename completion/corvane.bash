@@ -40,7 +40,8 @@ _corvane_scenes()
     case $command in
         get | verify) options='--port --node' ;;
         send) options='--port --node --verify --backup' ;;
-        scan | backup) options='--port --nodes --limit' ;;
+        scan) options='--port --nodes --limit' ;;
+        backup) options='--port --nodes --limit --keep' ;;
         show) options='--scene --levels' ;;
         diff | export | import) options='' ;;
         picture) options='--diff' ;;
@@ -56,7 +57,7 @@ _corvane_scenes()
             _corvane_scene_files
             return
             ;;
-        --node | --nodes | --limit | --scene) return ;;
+        --node | --nodes | --limit | --keep | --scene) return ;;
     esac
     $split && return
 
@@ -70,7 +71,7 @@ _corvane_scenes()
     local i position=0
     for ((i = 2; i < cword; i++)); do
         case ${words[i]} in
-            --port | --node | --nodes | --limit | --backup | --scene | --diff) ((i++)) ;;
+            --port | --node | --nodes | --limit | --keep | --backup | --scene | --diff) ((i++)) ;;
             -*) ;;
             *) ((position++)) ;;
         esac

@@ -3,9 +3,10 @@
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-serialport-dev libgl-dev libcsv-dev)
 # corvane-scenes picture letters its pictures in DejaVu Sans; the tests draw and read them back.
 TEST_PACKAGES=(googletest libgtest-dev appstream desktop-file-utils file man-db bash-completion fonts-dejavu-core)
-# CPack's Debian packages need dpkg-shlibdeps (dpkg-dev) and file; ./test checks them with lintian.
+# CPack's Debian packages need dpkg-shlibdeps (dpkg-dev) and file; ./test checks them with lintian,
+# and the backup's units with systemd-analyze (systemd).
 PACKAGE_PACKAGES=(dpkg-dev file)
-PACKAGE_CHECK_PACKAGES=(lintian)
+PACKAGE_CHECK_PACKAGES=(lintian systemd)
 # libFuzzer and its sanitizer runtimes come with clang.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The static analysers ./test runs over the code.

@@ -97,8 +97,8 @@ TEST(BackupCommand, SavesEveryControllerThatAnswersAndNamesTheOneThatFails) {
         {"backup", "--port", line.device(), "--nodes", "1-45", "--limit", "20", dir.path()},
         QString(), 60000);
     EXPECT_EQ(r.status, 1) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Found 3 controllers on " + line.device() + "; saved 2 files in " +
-                         dir.path() + ".\n");
+    EXPECT_EQ(r.out, "Node: 03 new\nNode: 28 new\nFound 3 controllers on " + line.device() +
+                         "; saved 2 files in " + dir.path() + ".\n");
     EXPECT_TRUE(r.err.contains(", Block: 06 Of 64 failed: no answer")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("\nNode: 11 Block: 06 Of 64\n")) << r.err.toStdString();
     EXPECT_EQ(FileBytes(dir.filePath("node-3.SCN")), SceneBytes(DemoShow()));

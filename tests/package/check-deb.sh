@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package as apt would install it, checked without installing it: its files against
 # package-files.txt, its control fields, lintian (no errors, no warnings without an override), and
-# the unpacked tree: manual pages, completion, desktop entry, AppStream data, icons and versions.
+# the unpacked tree: manual pages, completion, desktop entry, AppStream data, icons, versions and
+# the systemd units.
 # Usage: check-deb.sh PACKAGE.deb
 set -euo pipefail
 deb=$(realpath "$1")
@@ -39,6 +40,15 @@ programs=("$tree/usr/bin/corvane-scene-tool" "$tree/usr/bin/corvane-scenes" "$tr
   "$tree/usr/share/metainfo/com.ostrel.CorvaneSceneTool.metainfo.xml" "${programs[@]}" || fail "versions"
 desktop-file-validate "$tree/usr/share/applications/com.ostrel.CorvaneSceneTool.desktop" || fail "desktop entry"
 appstreamcli validate-tree --strict --no-net "$tree" >"$work/appstream" 2>&1 || { cat "$work/appstream"; fail "AppStream data"; }
+# The units against systemd's own targets, in a copy of the tree with them beside it: the
+# command each runs must be the package's, and any warning (an unknown key) counts.
+units=$work/units
+cp -a "$tree" "$units"
+cp -n /usr/lib/systemd/system/*.target /usr/lib/systemd/system/*.slice "$units/usr/lib/systemd/system/"
+MANPATH=$units/usr/share/man systemd-analyze verify --root="$units" \
+  "$units/usr/lib/systemd/system/corvane-backup@stage.service" \
+  "$units/usr/lib/systemd/system/corvane-backup@stage.timer" >"$work/units.txt" 2>&1 || fail "systemd-analyze verify"
+[ ! -s "$work/units.txt" ] || { cat "$work/units.txt"; fail "systemd-analyze verify warns about the units"; }
 for size in 32 48 64 128 256; do
   file "$tree/usr/share/icons/hicolor/${size}x$size/apps/corvane-scene-tool.png" | grep -q "$size x $size" ||
     fail "the ${size}x$size icon is not $size x $size pixels"
