@@ -8,7 +8,9 @@
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
 #include "document/scene_names.h"
+#include "link/network_ports.h"
 #include "link/node_numbers.h"
+#include "link/port_reasons.h"
 #include "transfer/transfer_report.h"
 
 namespace corvane::cli {
@@ -32,8 +34,13 @@ std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
                                                const LinkOptions& options, int* status) {
     const std::string port = text(parser.value(options.port));
     if (!parser.isSet(options.port) || port.empty()) {
-        *status =
-            complain(kUsage, "--port DEVICE is required (a device path, COM1 to COM8, or sim)");
+        *status = complain(kUsage,
+                           "--port DEVICE is required (a device path, COM1 to COM8, "
+                           "rfc2217://HOST:PORT, tcp://HOST:PORT, or sim)");
+        return nullptr;
+    }
+    if (std::string problem; IsNetworkPortName(port) && !ParseNetworkPortName(port, &problem)) {
+        *status = complain(kUsage, "--port: " + MalformedNetworkNameReason(problem));
         return nullptr;
     }
     int node = kFirstNode;
@@ -111,6 +118,11 @@ void LinkSession::endProgressLine() {
     started_ = false;
 }
 
+std::string LinkSession::lostAt(const TransferOutcome& outcome) const {
+    if (outcome.block < 0) return {};
+    return NodeName(connection_->node()) + ", " + ProgressText(outcome.block) + ". ";
+}
+
 int LinkSession::finish(const TransferOutcome& outcome, const char* failure,
                         const std::string& consequence) {
     endProgressLine();
@@ -124,8 +136,8 @@ int LinkSession::finish(const TransferOutcome& outcome, const char* failure,
                                 ") did not answer block " + SceneNumberText(outcome.block) +
                                 " of 64 after three attempts. " + consequence);
         case TransferOutcome::Kind::PortFailed:
-            return complain(kPortError,
-                            DescribePortFailure(outcome, connection_->label()) + " " + consequence);
+            return complain(kPortError, DescribePortFailure(outcome, connection_->label()) + " " +
+                                            lostAt(outcome) + consequence);
         case TransferOutcome::Kind::LevelOutOfRange:
             return complain(kFileError, DescribeLevelOutOfRange(outcome));
         case TransferOutcome::Kind::Interrupted:

@@ -23,7 +23,8 @@ struct LinkOptions {
     Reach reach;
     QCommandLineOption port{
         QStringLiteral("port"),
-        QStringLiteral("The line to the controller: a device path, COM1 to COM8, or sim."),
+        QStringLiteral("The line to the controller: a device path, COM1 to COM8, "
+                       "rfc2217://HOST:PORT, tcp://HOST:PORT, or sim."),
         QStringLiteral("DEVICE")};
     QCommandLineOption node{
         QStringLiteral("node"),
@@ -72,6 +73,8 @@ class LinkSession {
     explicit LinkSession(std::unique_ptr<ControllerConnection> connection);
     void progress(const std::string& line);
     void endProgressLine();
+    // "Node: 01, Block: 05 Of 64. " for a line lost during a transfer; nothing while opening.
+    std::string lostAt(const TransferOutcome& outcome) const;
 
     std::unique_ptr<ControllerConnection> connection_;
     std::vector<int> nodes_;

@@ -4,7 +4,10 @@
 #include <system_error>
 
 #include "link/hex.h"
+#include "link/network_control.h"
+#include "link/network_ports.h"
 #include "link/port_names.h"
+#include "link/port_reasons.h"
 #include "link/qt_serial_control.h"
 #include "sim/demo_show.h"
 #include "sim/pty_server.h"
@@ -45,8 +48,19 @@ std::unique_ptr<ControllerConnection> ConnectSerial(const std::string& device, i
 std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int node,
                                                    std::string* error) {
     if (name.empty()) {
-        *error = "no device was named: a device path, COM1 to COM8, or sim";
+        *error =
+            "no device was named: a device path, COM1 to COM8, rfc2217://HOST:PORT, "
+            "tcp://HOST:PORT, or sim";
         return nullptr;
+    }
+    if (IsNetworkPortName(name)) {
+        std::string problem;
+        if (!ParseNetworkPortName(name, &problem)) {
+            *error = MalformedNetworkNameReason(problem);
+            return nullptr;
+        }
+        return std::make_unique<ControllerConnection>(
+            name, node, std::make_unique<NetworkControl>(), std::make_unique<SteadyStopwatch>());
     }
     if (SameTextAnyCase(name, "sim")) {
         std::shared_ptr<sim::PtyServer> simulator;

@@ -61,8 +61,9 @@ class ControllerConnection {
 // The controller at node on the system's serial port at device (QSerialPort, a steady clock).
 std::unique_ptr<ControllerConnection> ConnectSerial(const std::string& device, int node);
 
-// The line a technician names: a device path, "COM1" to "COM8", or "sim" for a built-in simulated
-// controller with the demo show, living as long as the connection ("COM1" and "sim" in any case).
+// The line a technician names: a device path, "COM1" to "COM8", a device server on the network
+// ("rfc2217://HOST:PORT", "tcp://HOST:PORT"), or "sim" for a built-in simulated controller with
+// the demo show, living as long as the connection ("COM1", "sim" and the prefixes in any case).
 // nullptr, with a one-line reason in *error, when the name stands for nothing that can be opened.
 std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int node,
                                                    std::string* error);
