@@ -51,8 +51,8 @@ std::optional<QList<QHostAddress>> Addresses(const std::string& host,
     std::thread([lookup, name] {
         const QHostInfo info = QHostInfo::fromName(name);
         const std::lock_guard<std::mutex> lock(lookup->mutex);
-        lookup->found = info.error() == QHostInfo::NoError ? info.addresses()
-                                                           : QList<QHostAddress>{};
+        lookup->found =
+            info.error() == QHostInfo::NoError ? info.addresses() : QList<QHostAddress>{};
         lookup->done.notify_all();
     }).detach();
     std::unique_lock<std::mutex> lock(lookup->mutex);
@@ -170,8 +170,7 @@ struct NetworkControl::Impl {
         decoder.feed(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), &data);
         std::string replies;
         for (const auto& n : decoder.negotiations) {
-            const bool ours = n.option == telnet::kBinary ||
-                              n.option == telnet::kSuppressGoAhead ||
+            const bool ours = n.option == telnet::kBinary || n.option == telnet::kSuppressGoAhead ||
                               n.option == telnet::kComPort;
             if (ours) continue;
             if (n.verb == telnet::kDo) replies += telnet::Command(telnet::kWont, n.option);
@@ -223,7 +222,8 @@ struct NetworkControl::Impl {
                     reason = ConnectTimeoutReason(where.hostAndPort(), kNetworkConnectMs);
                     break;
                 default:
-                    reason = NetworkFailureReason(where.hostAndPort(), s->errorString().toStdString());
+                    reason =
+                        NetworkFailureReason(where.hostAndPort(), s->errorString().toStdString());
             }
             if (deadline.hasExpired()) break;
         }

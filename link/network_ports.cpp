@@ -58,7 +58,8 @@ std::optional<NetworkPortName> ParseNetworkPortName(std::string_view name, std::
         if (close == std::string_view::npos) return fail("the IPv6 address has no closing ]");
         host = rest.substr(1, close - 1);
         for (const char c : host)
-            if (!Ipv6Character(c)) return fail("\"" + std::string(host) + "\" is not an IPv6 address");
+            if (!Ipv6Character(c))
+                return fail("\"" + std::string(host) + "\" is not an IPv6 address");
         rest.remove_prefix(close + 1);
         if (rest.empty() || rest.front() != ':') return fail("the port number is missing (:PORT)");
         port = rest.substr(1);

@@ -59,9 +59,9 @@ std::string ComPortRequest(uint8_t code, std::string_view value) {
 
 std::vector<LineRequest> LineRequests(const SerialSettings& settings) {
     const auto baud = static_cast<uint32_t>(settings.baud);
-    const std::string baudBytes{Byte(static_cast<uint8_t>(baud >> 24)),
-                                Byte(static_cast<uint8_t>(baud >> 16)),
-                                Byte(static_cast<uint8_t>(baud >> 8)), Byte(static_cast<uint8_t>(baud))};
+    const std::string baudBytes{
+        Byte(static_cast<uint8_t>(baud >> 24)), Byte(static_cast<uint8_t>(baud >> 16)),
+        Byte(static_cast<uint8_t>(baud >> 8)), Byte(static_cast<uint8_t>(baud))};
     return {{kSetBaudRate, baudBytes},
             {kSetDataSize, std::string(1, Byte(static_cast<uint8_t>(settings.dataBits)))},
             {kSetParity, std::string(1, Byte(ParityCode(settings.parity)))},
