@@ -1,10 +1,9 @@
 // A controller behind ser2net on loopback, over RFC 2217 and raw TCP: the line settings that reach
 // the serial device, and a device server that goes away in the middle of a transfer.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QThread>

@@ -26,7 +26,8 @@ inline uint16_t FreePort() {
 inline bool Listening(uint16_t port) {
     QFile table(QStringLiteral("/proc/net/tcp"));
     if (!table.open(QIODevice::ReadOnly)) return false;
-    const QByteArray local = QByteArray("0100007F:") + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    const QByteArray local =
+        QByteArray("0100007F:") + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
     for (const QByteArray& line : table.readAll().split('\n')) {
         const QList<QByteArray> fields = line.simplified().split(' ');
         if (fields.size() > 3 && fields[1] == local && fields[3] == "0A") return true;
@@ -57,8 +58,8 @@ class Ser2net {
         file.write(yaml.toUtf8());
         file.close();
         process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.start(QStringLiteral("ser2net"),
-                       {QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("-c"), file.fileName()});
+        process_.start(QStringLiteral("ser2net"), {QStringLiteral("-n"), QStringLiteral("-d"),
+                                                   QStringLiteral("-c"), file.fileName()});
         QElapsedTimer timer;
         timer.start();
         while (!(Listening(rfc2217Port_) && Listening(tcpPort_)) && timer.elapsed() < 5000 &&
