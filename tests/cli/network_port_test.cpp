@@ -37,7 +37,8 @@ TEST(NetworkPort, EveryCommandWorksThroughBothKindsOfDeviceServer) {
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
         EXPECT_EQ(r.out, "1 Node: 01\n5 Node: 05\n");
 
-        r = RunScenes({"backup", "--port", port, "--nodes", "1,5", "--limit", "100", dir.dir.path()});
+        r = RunScenes(
+            {"backup", "--port", port, "--nodes", "1,5", "--limit", "100", dir.dir.path()});
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
         EXPECT_EQ(FileBytes(dir.path("node-1.SCN")), SceneBytes(DemoShow()));
         EXPECT_EQ(FileBytes(dir.path("node-5.SCN")), SceneBytes(show));
