@@ -8,9 +8,7 @@
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
 #include "document/scene_names.h"
-#include "link/network_ports.h"
 #include "link/node_numbers.h"
-#include "link/port_reasons.h"
 #include "transfer/transfer_report.h"
 
 namespace corvane::cli {
@@ -39,8 +37,8 @@ std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
                            "rfc2217://HOST:PORT, tcp://HOST:PORT, or sim)");
         return nullptr;
     }
-    if (std::string problem; IsNetworkPortName(port) && !ParseNetworkPortName(port, &problem)) {
-        *status = complain(kUsage, "--port: " + MalformedNetworkNameReason(problem));
+    if (std::string problem; !CheckPortName(port, &problem)) {
+        *status = complain(kUsage, "--port: " + problem);
         return nullptr;
     }
     int node = kFirstNode;

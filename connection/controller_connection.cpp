@@ -45,6 +45,20 @@ std::unique_ptr<ControllerConnection> ConnectSerial(const std::string& device, i
                                                   std::make_unique<SteadyStopwatch>());
 }
 
+std::unique_ptr<ControllerConnection> ConnectDevice(const std::string& device, int node) {
+    if (!IsNetworkPortName(device)) return ConnectSerial(device, node);
+    return std::make_unique<ControllerConnection>(device, node, std::make_unique<NetworkControl>(),
+                                                  std::make_unique<SteadyStopwatch>());
+}
+
+bool CheckPortName(const std::string& name, std::string* problem) {
+    if (!IsNetworkPortName(name)) return true;
+    std::string why;
+    if (ParseNetworkPortName(name, &why)) return true;
+    *problem = MalformedNetworkNameReason(why);
+    return false;
+}
+
 std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int node,
                                                    std::string* error) {
     if (name.empty()) {
@@ -54,13 +68,8 @@ std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int 
         return nullptr;
     }
     if (IsNetworkPortName(name)) {
-        std::string problem;
-        if (!ParseNetworkPortName(name, &problem)) {
-            *error = MalformedNetworkNameReason(problem);
-            return nullptr;
-        }
-        return std::make_unique<ControllerConnection>(
-            name, node, std::make_unique<NetworkControl>(), std::make_unique<SteadyStopwatch>());
+        if (!CheckPortName(name, error)) return nullptr;
+        return ConnectDevice(name, node);
     }
     if (SameTextAnyCase(name, "sim")) {
         std::shared_ptr<sim::PtyServer> simulator;

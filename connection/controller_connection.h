@@ -61,6 +61,14 @@ class ControllerConnection {
 // The controller at node on the system's serial port at device (QSerialPort, a steady clock).
 std::unique_ptr<ControllerConnection> ConnectSerial(const std::string& device, int node);
 
+// The controller at node on a serial device path, or on a device server's network port
+// ("rfc2217://HOST:PORT", "tcp://HOST:PORT", checked by whoever took the name).
+std::unique_ptr<ControllerConnection> ConnectDevice(const std::string& device, int node);
+
+// False, with the reason in *problem, for a name meant as a network port that is not well formed;
+// true for every other name (whether it can be opened shows when it is).
+bool CheckPortName(const std::string& name, std::string* problem);
+
 // The line a technician names: a device path, "COM1" to "COM8", a device server on the network
 // ("rfc2217://HOST:PORT", "tcp://HOST:PORT"), or "sim" for a built-in simulated controller with
 // the demo show, living as long as the connection ("COM1", "sim" and the prefixes in any case).

@@ -1,20 +1,20 @@
 // The network control against a scripted device server on loopback, for what ser2net will not
 // do: refuse the COM-PORT-OPTION, set another speed, send 255 bytes in the data, and report line
 // and modem state in the middle of a reply.
+#include "link/network_control.h"
+
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
 #include <thread>
 
 #include "link/controller_link.h"
-#include "link/network_control.h"
 #include "link/port_error.h"
 #include "tests/link/link_lines.h"
 
@@ -127,13 +127,21 @@ TEST(NetworkControl, ServersThatRefuseOrChangeTheLineAreNamed) {
 TEST(NetworkControl, Byte255IsDoubledOnTheWireAndSingleInTheData) {
     ScriptedServer server([](ScriptedServer& s) {
         s.acceptLine();
-        if (s.await("a\xff\xff" "b")) s.send("x\xff\xff" "y");
+        if (s.await("a\xff\xff"
+                    "b"))
+            s.send(
+                "x\xff\xff"
+                "y");
     });
     NetworkControl comCV;
     Open(comCV, server.name());
-    comCV.Output("a\xff" "b");
+    comCV.Output(
+        "a\xff"
+        "b");
     for (int i = 0; i < 300 && comCV.InBufferCount() < 3; ++i) comCV.waitForInput(10);
-    EXPECT_EQ(comCV.Input(), "x\xff" "y");
+    EXPECT_EQ(comCV.Input(),
+              "x\xff"
+              "y");
 }
 
 TEST(NetworkControl, NotificationsInTheMiddleOfAReplyAreLeftOut) {

@@ -3,6 +3,7 @@
 // see which device a transfer used and whether it left the port closed.
 #pragma once
 
+#include <QTemporaryDir>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +58,8 @@ struct MainWindowWorld {
     std::vector<SerialAdapter> adapters;
     // Each connection the window opened: its device and node.
     std::vector<std::pair<std::string, int>> opened;
+    // The network ports the window remembers, kept out of the user's settings.
+    QTemporaryDir settings;
     std::unique_ptr<frmCVSceneTool> window;
 
     MainWindowWorld() {
@@ -66,9 +69,9 @@ struct MainWindowWorld {
                 device, node, std::make_unique<SharedCommControl>(comCV),
                 std::make_unique<SteadyStopwatch>());
         };
-        window = std::make_unique<frmCVSceneTool>(
-            MainWindowParts{scenes, document, open, cdFile, messages, editor,
-                            [this] { return adapters; }, &progress, kFindLimitMs});
+        window = std::make_unique<frmCVSceneTool>(MainWindowParts{
+            scenes, document, open, cdFile, messages, editor, [this] { return adapters; },
+            &progress, kFindLimitMs, nullptr, settings.filePath(QStringLiteral("settings.ini"))});
     }
 };
 

@@ -79,8 +79,8 @@ TEST(MainWindowLayout, MenuBarHoldsFileThenEditThenController) {
     };
     EXPECT_EQ(entriesOf(top[0]->menu()),
               (QStringList{"New", "Open", "Save", "Save As", "-", "Exit"}));
-    EXPECT_EQ(entriesOf(top[2]->menu()),
-              (QStringList{"Find Controller", "Compare With Controller"}));
+    EXPECT_EQ(entriesOf(top[2]->menu()), (QStringList{"Find Controller", "Compare With Controller",
+                                                      "-", "Add Network Port..."}));
 }
 
 // The status label's file name as the technician reads it: whole when it fits; otherwise " File: "

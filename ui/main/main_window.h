@@ -26,6 +26,7 @@ class MessageBox;
 class EditorLauncher;
 class ControllerConnection;
 class ProgressDialog;
+class TextPrompt;
 
 struct TransferOutcome;
 struct TransferEvents;
@@ -48,6 +49,10 @@ struct MainWindowParts {
     ProgressDialog* progress = nullptr;
     // How long Find gives each node to answer at first, in milliseconds.
     int findLimitMs = 200;
+    // The one-line question Add Network Port asks; none: a QInputDialog over the window.
+    TextPrompt* prompt = nullptr;
+    // Where the network ports added are remembered between runs; empty: the user's settings.
+    QString settingsFile = {};
 };
 
 class frmCVSceneTool : public QMainWindow {
@@ -80,6 +85,7 @@ class frmCVSceneTool : public QMainWindow {
     void mnuEdit_Click();
     void mnuFindController_Click();
     void mnuCompareController_Click();
+    void mnuAddNetworkPort_Click();
     // The close request; returns true when the window may close.
     bool Form_Unload();
 
@@ -97,6 +103,7 @@ class frmCVSceneTool : public QMainWindow {
     QAction* mnuEdit = nullptr;
     QAction* mnuFindController = nullptr;
     QAction* mnuCompareController = nullptr;
+    QAction* mnuAddNetworkPort = nullptr;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -119,6 +126,10 @@ class frmCVSceneTool : public QMainWindow {
     // The selected port and node, as a failure message names them.
     TransferPlace transferPlace() const;
     void reportPortFailure(const TransferOutcome& outcome, TransferWay way);
+    // The network ports added in earlier runs, listed (not selected) after the adapters.
+    void listRememberedPorts();
+    QStringList rememberedPorts() const;
+    void rememberPort(const QString& name);
 
     struct FixedPort {
         QString label;
@@ -128,6 +139,7 @@ class frmCVSceneTool : public QMainWindow {
     MainWindowParts parts_;
     std::vector<FixedPort> fixedPorts_;            // --port and the simulator, after the adapters
     std::unique_ptr<ProgressDialog> ownProgress_;  // when the parts give none
+    std::unique_ptr<TextPrompt> ownPrompt_;        // when the parts give none
     int blockShown_ = -1;  // the block whose progress the status label shows, -1 for the file
     bool centred_ = false;
     bool closeApproved_ = false;  // the close request has already been answered
