@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/network_figures.h"
 #include "connection/controller_connection.h"
 #include "sim/demo_show.h"
 #include "sim/pty_server.h"
@@ -169,5 +170,6 @@ int main(int argc, char** argv) {
         "Goals: paced ratio <= 1.03; unpaced get < 0.1 s; cpu <= 2%% of wall while a block is "
         "silent.\n");
     PrintSearches();
+    bench::PrintNetworkFigures();
     return 0;
 }

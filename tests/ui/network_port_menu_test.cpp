@@ -91,8 +91,8 @@ TEST(AddNetworkPort, GetThroughADeviceServer) {
         server.stop();
         window->cmdGetScenes->click();  // after "Discard Any Changes?"
         ASSERT_EQ(world.messages.shown.size(), 2u);
-        EXPECT_TRUE(world.messages.shown[1].text.startsWith(
-            "Could not use " + name + ": connection refused by 127.0.0.1:"))
+        EXPECT_TRUE(world.messages.shown[1].text.startsWith("Could not use " + name +
+                                                            ": connection refused by 127.0.0.1:"))
             << world.messages.shown[1].text.toStdString();
     }
 }
