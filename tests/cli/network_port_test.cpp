@@ -19,24 +19,19 @@ TEST(NetworkPort, EveryCommandWorksThroughBothKindsOfDeviceServer) {
         SCOPED_TRACE(port.toStdString());
         ShowFolder dir;
         const SceneTable show = SceneTable::with({{0, 0, 255}, {63, 63, 1}, {20, 7, 128}});
-        const QString sent = dir.write(QStringLiteral("sent.SCN"), show);
-
+        const QString sent = dir.write("sent.SCN", show);
         ProgramRun r = RunScenes({"get", "--port", port, dir.path("got.SCN")});
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
         EXPECT_EQ(FileBytes(dir.path("got.SCN")), SceneBytes(DemoShow()));
-
         r = RunScenes({"send", "--port", port, "--node", "5", "--verify", sent});
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
         EXPECT_EQ(sim::ToSceneTable(line.server.memory(5)), show);
-
         r = RunScenes({"verify", "--port", port, "--node", "5", sent});
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
         EXPECT_EQ(r.out, "The controller holds exactly " + sent + ".\n");
-
         r = RunScenes({"scan", "--port", port, "--nodes", "1,5", "--limit", "100"});
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
         EXPECT_EQ(r.out, "1 Node: 01\n5 Node: 05\n");
-
         r = RunScenes(
             {"backup", "--port", port, "--nodes", "1,5", "--limit", "100", dir.dir.path()});
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
@@ -56,7 +51,6 @@ TEST(NetworkPort, ANameThatReachesNothingIsAPortErrorAndWritesNothing) {
         {"rfc2217://[::1]:" + free, 3, "connection refused by [::1]:" + free},
         {"tcp://no-such-host.invalid:4001", 3, "no-such-host.invalid: no such host"},
         {"rfc2217://127.0.0.1", 2, "--port: \"rfc2217://127.0.0.1\": the port number is missing"},
-        {"tcp://[::1:4001", 2, "the IPv6 address has no closing ]"},
         {"tcp://host:70000", 2, "the port must be a number from 1 to 65535"},
     };
     for (const auto& c : cases) {
@@ -64,8 +58,8 @@ TEST(NetworkPort, ANameThatReachesNothingIsAPortErrorAndWritesNothing) {
         ShowFolder dir;
         const ProgramRun r = RunScenes({"get", "--port", c.port, dir.path("x.SCN")});
         EXPECT_EQ(r.status, c.status);
-        EXPECT_TRUE(r.err.startsWith("corvane-scenes: ")) << r.err.toStdString();
-        EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith("corvane-scenes: ") && r.err.contains(c.says))
+            << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(dir.path("x.SCN")));
     }
 }

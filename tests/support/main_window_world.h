@@ -18,6 +18,7 @@
 #include "tests/support/scripted_file_dialog.h"
 #include "tests/support/scripted_message_box.h"
 #include "tests/support/scripted_progress.h"
+#include "tests/support/scripted_text_prompt.h"
 #include "ui/main/main_window.h"
 
 namespace corvane::testing_support {
@@ -62,7 +63,11 @@ struct MainWindowWorld {
     QTemporaryDir settings;
     std::unique_ptr<frmCVSceneTool> window;
 
-    MainWindowWorld() {
+    ScriptedTextPrompt prompt;
+
+    MainWindowWorld() { open(); }
+    // A new window on the same world, as the next run of the tool.
+    void open() {
         ConnectionOpener open = [this](const std::string& device, int node) {
             opened.emplace_back(device, node);
             return std::make_unique<ControllerConnection>(
@@ -71,7 +76,7 @@ struct MainWindowWorld {
         };
         window = std::make_unique<frmCVSceneTool>(MainWindowParts{
             scenes, document, open, cdFile, messages, editor, [this] { return adapters; },
-            &progress, kFindLimitMs, nullptr, settings.filePath(QStringLiteral("settings.ini"))});
+            &progress, kFindLimitMs, &prompt, settings.filePath(QStringLiteral("settings.ini"))});
     }
 };
 

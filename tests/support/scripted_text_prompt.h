@@ -1,23 +1,20 @@
-// A one-line question answered from a script, recording each question asked.
+// A one-line question answered from a script (Cancel once it is used up), recording each asked.
 #pragma once
 
 #include <deque>
-#include <optional>
 #include <vector>
 
 #include "document/text_prompt.h"
 
 namespace corvane::testing_support {
 
-class ScriptedTextPrompt final : public TextPrompt {
-  public:
-    std::deque<std::optional<QString>> answers;  // once used up, Cancel
+struct ScriptedTextPrompt final : TextPrompt {
+    std::deque<std::optional<QString>> answers;
     std::vector<TextQuestion> asked;
-
     std::optional<QString> ask(const TextQuestion& question) override {
         asked.push_back(question);
         if (answers.empty()) return std::nullopt;
-        std::optional<QString> answer = answers.front();
+        const std::optional<QString> answer = answers.front();
         answers.pop_front();
         return answer;
     }
