@@ -72,8 +72,9 @@ inline Message problem(const QString& text, const QString& details = {}) {
 // Controller > Add Network Port...: the name of a serial line on a device server.
 inline TextQuestion addNetworkPort(const QString& text = QStringLiteral("rfc2217://")) {
     return {QStringLiteral("Add Network Port"),
-            QStringLiteral("The device server's port: rfc2217://HOST:PORT (the tool sets the line) "
-                           "or tcp://HOST:PORT (the server is set to 38400 8N1)."),
+            QStringLiteral("The device server's port:\n"
+                           "rfc2217://HOST:PORT (the tool sets the line), or\n"
+                           "tcp://HOST:PORT (the server is set to 38400 8N1)."),
             text};
 }
 // A name typed there that is no network port; reason says what is wrong with it.
