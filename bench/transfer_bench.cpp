@@ -157,6 +157,11 @@ void Print(const char* name, const Figures& f) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // --network: only the figures through a device server.
+    if (argc > 1 && std::string(argv[1]) == "--network") {
+        bench::PrintNetworkFigures();
+        return 0;
+    }
     std::printf(
         "Transfers against the simulated controller on a pseudo-terminal (cpu: the tool's thread "
         "only)\n");

@@ -42,6 +42,9 @@ TEST(NetworkPort, EveryCommandWorksThroughBothKindsOfDeviceServer) {
 
 TEST(NetworkPort, ANameThatReachesNothingIsAPortErrorAndWritesNothing) {
     const QString free = QString::number(FreePort());
+    DemoLine line({1});
+    Ser2net server(line.device());  // its raw port, taken for RFC 2217, answers nothing of it
+    const QString rawAsRfc2217 = QString(server.tcp()).replace("tcp://", "rfc2217://");
     const struct {
         QString port;
         int status;
@@ -50,6 +53,7 @@ TEST(NetworkPort, ANameThatReachesNothingIsAPortErrorAndWritesNothing) {
         {"tcp://127.0.0.1:" + free, 3, "connection refused by 127.0.0.1:" + free},
         {"rfc2217://[::1]:" + free, 3, "connection refused by [::1]:" + free},
         {"tcp://no-such-host.invalid:4001", 3, "no-such-host.invalid: no such host"},
+        {rawAsRfc2217, 3, "the device server did not answer the line settings within 3 s"},
         {"rfc2217://127.0.0.1", 2, "--port: \"rfc2217://127.0.0.1\": the port number is missing"},
         {"tcp://host:70000", 2, "the port must be a number from 1 to 65535"},
     };
