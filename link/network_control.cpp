@@ -129,6 +129,8 @@ struct NetworkControl::Impl {
     std::unique_ptr<QTcpSocket> socket;
     telnet::Decoder decoder;
     std::string data;  // the line's bytes received and not yet read
+    enum class ComPort { Asked, Accepted, Refused } comPort = ComPort::Asked;
+    bool settingUp = false;  // the server's answers to the line settings are awaited
 
     std::string deviceName() const { return chosen.empty() ? "the network port" : chosen; }
     bool telnet() const { return name && name->protocol == NetworkProtocol::Rfc2217; }
@@ -138,6 +140,8 @@ struct NetworkControl::Impl {
         socket.reset();
         data.clear();
         decoder = telnet::Decoder{};
+        comPort = ComPort::Asked;
+        settingUp = false;
     }
 
     [[noreturn]] void fail(const std::string& reason) {
@@ -185,12 +189,17 @@ struct NetworkControl::Impl {
         decoder.feed(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), &data);
         std::string replies;
         for (const auto& n : decoder.negotiations) {
-            const bool ours = n.option == telnet::kBinary || n.option == telnet::kSuppressGoAhead ||
-                              n.option == telnet::kComPort;
-            if (ours) continue;
+            if (n.option == telnet::kComPort) {
+                comPort = n.verb == telnet::kDo ? ComPort::Accepted : ComPort::Refused;
+                continue;
+            }
+            if (n.option == telnet::kBinary || n.option == telnet::kSuppressGoAhead) continue;
             if (n.verb == telnet::kDo) replies += telnet::Command(telnet::kWont, n.option);
             if (n.verb == telnet::kWill) replies += telnet::Command(telnet::kDont, n.option);
         }
+        decoder.negotiations.clear();
+        // Outside the line's set-up, the server's answers and notifications carry nothing needed.
+        if (!settingUp) decoder.subnegotiations.clear();
         if (!replies.empty()) send(replies);
     }
 
@@ -252,28 +261,23 @@ struct NetworkControl::Impl {
         using namespace telnet;
         send(Command(kWill, kBinary) + Command(kDo, kBinary) + Command(kWill, kSuppressGoAhead) +
              Command(kDo, kSuppressGoAhead) + Command(kWill, kComPort));
-        for (;;) {
-            for (const auto& n : decoder.negotiations) {
-                if (n.option != kComPort) continue;
-                if (n.verb == kDo) return;
-                if (n.verb == kDont || n.verb == kWont) fail(ComPortRefusedReason());
-            }
-            decoder.negotiations.clear();
+        while (comPort != ComPort::Accepted) {
+            if (comPort == ComPort::Refused) fail(ComPortRefusedReason());
             if (deadline.hasExpired()) fail(ComPortSilentReason(kNetworkConnectMs));
             receive(Remaining(deadline));
         }
     }
 
-    // Sets the line and empties the server's buffers, each answer checked against the request.
     void setUpLine(const QDeadlineTimer& deadline) {
         negotiate(deadline);
-        decoder.negotiations.clear();
-        decoder.subnegotiations.clear();
         sendLineSettings(deadline);
     }
 
+    // Sets the line and empties the server's buffers, each answer checked against the request.
     void sendLineSettings(const QDeadlineTimer& deadline) {
         using namespace telnet;
+        settingUp = true;
+        decoder.subnegotiations.clear();
         const std::vector<LineRequest> requests = LineRequests(settings);
         std::string out;
         for (const LineRequest& r : requests) out += ComPortRequest(r.code, r.value);
@@ -301,6 +305,7 @@ struct NetworkControl::Impl {
             if (deadline.hasExpired()) fail(ComPortSilentReason(kNetworkConnectMs));
             receive(Remaining(deadline));
         }
+        settingUp = false;
         // Whatever came before the purge is not the controller's answer to anything of ours.
         data.clear();
     }
