@@ -171,7 +171,7 @@ void PrintNetworkFigures() {
         double loop = 0;
         for (const bool quickAck : {false, true}) {
             loop = MinimalLoop(Served(chardelay).server.tcpPort(), quickAck);
-            std::printf("%-36s      wall %7.3f s  ratio to wire %5.3f\n",
+            std::printf("%-44s      wall %7.3f s  ratio to wire %5.3f\n",
                         ((quickAck ? "minimal loop, acks at once, tcp, " : "minimal loop, tcp, ") +
                          std::string(delay))
                             .c_str(),
@@ -181,7 +181,7 @@ void PrintNetworkFigures() {
             for (const bool get : {true, false}) {
                 const Timed t = Transfer(Served(chardelay).server.name(rfc2217), get);
                 const double wire = get ? getWire : sendWire;
-                std::printf("%-36s %-4s wall %7.3f s  ratio to wire %5.3f",
+                std::printf("%-44s %-4s wall %7.3f s  ratio to wire %5.3f",
                             ((get ? "get, " : "send, ") +
                              std::string(rfc2217 ? "rfc2217, " : "tcp, ") + delay)
                                 .c_str(),
@@ -200,7 +200,7 @@ void PrintNetworkFigures() {
     for (int n = 1; n <= 254; ++n) nodes.push_back(n);
     const auto t0 = Clock::now();
     const ScanOutcome o = connection->scanNodes(nodes, kProbeLimitMs, {});
-    std::printf("%-36s %-4s wall %7.3f s  bound 254 x (limit + 5 ms) %7.3f s\n",
+    std::printf("%-44s %-4s wall %7.3f s  bound 254 x (limit + 5 ms) %7.3f s\n",
                 "scan, 254 silent nodes, rfc2217", o.ok() && o.found.empty() ? "ok" : "fail",
                 Seconds(t0), 254 * (kProbeLimitMs / 1000.0 + 0.005));
 }
