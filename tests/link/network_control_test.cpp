@@ -24,10 +24,10 @@ using namespace std::string_literals;
 // Takes one connection on loopback and plays a script on it.
 class ScriptedServer {
   public:
-    explicit ScriptedServer(std::function<void(ScriptedServer&)> script) {
+    explicit ScriptedServer(const std::function<void(ScriptedServer&)>& script) {
         sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
         socklen_t size = sizeof address;
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
+        (void)::bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
         ::listen(listener_, 1);
         ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
         name = "rfc2217://127.0.0.1:" + std::to_string(ntohs(address.sin_port));

@@ -1,25 +1,33 @@
 // One-line questions on QInputDialog.
 #include "ui/main/qt_text_prompt.h"
 
+#include <QEvent>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QTimer>
 
 namespace corvane {
+namespace {
+
+// The dialog selects its line as it shows; typing would then replace a start such as
+// "rfc2217://" that is meant to be typed after. When the line takes the focus, the cursor goes to
+// its end instead.
+class CursorAtEnd final : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) static_cast<QLineEdit*>(watched)->end(false);
+        return false;
+    }
+};
+
+}  // namespace
 
 std::optional<QString> QtTextPrompt::ask(const TextQuestion& question) {
     QInputDialog dialog(parent_);
     dialog.setWindowTitle(question.title);
     dialog.setLabelText(question.label);
     dialog.setTextValue(question.text);
-    // The dialog selects the line as it shows it; typing would then replace a start such as
-    // "rfc2217://" meant to be typed after.
-    QTimer::singleShot(0, &dialog, [&dialog] {
-        if (auto* line = dialog.findChild<QLineEdit*>()) {
-            line->deselect();
-            line->end(false);
-        }
-    });
+    CursorAtEnd cursorAtEnd;
+    if (auto* line = dialog.findChild<QLineEdit*>()) line->installEventFilter(&cursorAtEnd);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.textValue();
 }
