@@ -37,6 +37,13 @@ double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
+// Debian puts it in /usr/sbin, which an ordinary user's PATH leaves out.
+QString Ser2netProgram() {
+    return QStandardPaths::findExecutable(
+        QStringLiteral("ser2net"),
+        {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
+}
+
 uint16_t FreePort() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
@@ -75,8 +82,8 @@ class DeviceServer {
                     connector)
                        .toUtf8());
         file.close();
-        process_.start(QStringLiteral("ser2net"), {QStringLiteral("-n"), QStringLiteral("-d"),
-                                                   QStringLiteral("-c"), file.fileName()});
+        process_.start(Ser2netProgram(), {QStringLiteral("-n"), QStringLiteral("-d"),
+                                          QStringLiteral("-c"), file.fileName()});
         QElapsedTimer timer;
         timer.start();
         while (!(Listening(rfc2217_) && Listening(tcp_)) && timer.elapsed() < 5000)
@@ -143,8 +150,7 @@ Timed Transfer(const std::string& name, bool get) {
 }  // namespace
 
 void PrintNetworkFigures() {
-    if (QStandardPaths::findExecutable(QStringLiteral("ser2net"), {QStringLiteral("/usr/sbin")})
-            .isEmpty()) {
+    if (Ser2netProgram().isEmpty()) {
         std::printf(
             "\nThrough a device server: ser2net is not installed (apt-get install ser2net)\n");
         return;

@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
@@ -54,7 +55,9 @@ class Ser2net {
                        .toUtf8());
         file.close();
         process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.start(QStringLiteral("ser2net"), {"-n", "-d", "-c", file.fileName()});
+        // Debian puts it in /usr/sbin, which an ordinary user's PATH leaves out.
+        process_.start(QStandardPaths::findExecutable("ser2net", {"/usr/sbin", "/usr/local/sbin"}),
+                       {"-n", "-d", "-c", file.fileName()});
         const QDeadlineTimer deadline(5000);
         while (!(Listening(rfc2217Port_) && Listening(tcpPort_)) && !deadline.hasExpired())
             QThread::msleep(10);
