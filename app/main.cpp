@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
         QStringLiteral("Displays version information."));
     const QCommandLineOption portOption(
         QStringLiteral("port"),
-        QStringLiteral("Add DEVICE (e.g. /dev/ttyUSB0) at the end of the port list and select it."),
+        QStringLiteral("Add DEVICE (e.g. /dev/ttyUSB0, rfc2217://HOST:PORT or tcp://HOST:PORT) at "
+                       "the end of the port list and select it."),
         QStringLiteral("DEVICE"));
     const QCommandLineOption simulatorOption(
         QStringLiteral("simulator"),
@@ -123,6 +124,10 @@ int main(int argc, char** argv) {
             return say(kExitUsage,
                        "--" + option.toStdString() + " was given more than once (see --help)");
     }
+    if (std::string problem;
+        parser.isSet(portOption) &&
+        !corvane::CheckPortName(parser.value(portOption).toStdString(), &problem))
+        return say(kExitUsage, "--port: " + problem + " (see --help)");
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return say(kExitUsage, "one scene file at a time: " + std::to_string(files.size()) +

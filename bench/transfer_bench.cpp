@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/network_figures.h"
 #include "cli/command_set.h"
 #include "cli/standard_output.h"
 #include "connection/controller_connection.h"
@@ -247,7 +248,7 @@ void PrintLines() {
     std::vector<std::unique_ptr<sim::PtyServer>> lines;
     std::vector<std::string> devices;
     for (int i = 0; i < 4; ++i) {
-        lines.push_back(std::make_unique<sim::PtyServer>(Line::Engine({1, 3}),
+        lines.push_back(std::make_unique<sim::PtyServer>(Line::Engine({1, 3}, 0),
                                                          sim::PtyServerOptions{true, {}}));
         devices.push_back(lines.back()->devicePath());
     }
@@ -279,6 +280,11 @@ void Print(const char* name, const Figures& f) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // --network: only the figures through a device server.
+    if (argc > 1 && std::string(argv[1]) == "--network") {
+        bench::PrintNetworkFigures();
+        return 0;
+    }
     std::printf(
         "Transfers against the simulated controller on a pseudo-terminal (cpu: the tool's thread "
         "only)\n");
@@ -294,5 +300,6 @@ int main(int argc, char** argv) {
     PrintSearches();
     PrintLateReplies();
     PrintLines();
+    bench::PrintNetworkFigures();
     return 0;
 }

@@ -46,8 +46,13 @@ std::unique_ptr<LinkSession> LinkSession::open(const QCommandLineParser& parser,
                                                const LinkOptions& options, const std::string& port,
                                                int* status) {
     if (!parser.isSet(options.port) || port.empty()) {
-        *status =
-            complain(kUsage, "--port DEVICE is required (a device path, COM1 to COM8, or sim)");
+        *status = complain(kUsage,
+                           "--port DEVICE is required (a device path, COM1 to COM8, "
+                           "rfc2217://HOST:PORT, tcp://HOST:PORT, or sim)");
+        return nullptr;
+    }
+    if (std::string problem; !CheckPortName(port, &problem)) {
+        *status = complain(kUsage, "--port: " + problem);
         return nullptr;
     }
     int node = kFirstNode;
@@ -102,9 +107,7 @@ void LinkSession::runBeside(std::string lineName, std::function<bool()> stop) {
 
 TransferEvents LinkSession::events(const std::string& phase) {
     TransferEvents e;
-    lastBlock_ = -1;
     e.blockStarting = [this, phase](int block) {
-        lastBlock_ = block;
         progress((phase.empty() ? "" : phase + " ") + ProgressText(block));
     };
     e.stopRequested = [this] { return interrupted(); };
@@ -164,6 +167,11 @@ void LinkSession::done(const std::string& what) {
     std::fflush(stderr);
 }
 
+std::string LinkSession::lostAt(const TransferOutcome& outcome) const {
+    if (outcome.block < 0) return {};
+    return NodeName(connection_->node()) + ", " + ProgressText(outcome.block) + ". ";
+}
+
 int LinkSession::finish(const TransferOutcome& outcome, const char* failure,
                         const std::string& consequence) {
     endProgressLine();
@@ -175,14 +183,9 @@ int LinkSession::finish(const TransferOutcome& outcome, const char* failure,
             return complain(kNoAnswer, std::string(failure) + " " + place() + ", " +
                                            ProgressText(outcome.block) + " failed: " +
                                            DescribeAttempts(outcome.attempts) + ". " + consequence);
-        case TransferOutcome::Kind::PortFailed: {
-            // A line lost during a transfer says where the transfer was.
-            const std::string where = lastBlock_ < 0 ? std::string()
-                                                     : " " + NodeName(connection_->node()) + ", " +
-                                                           ProgressText(lastBlock_) + ".";
-            return complain(kPortError, DescribePortFailure(outcome, connection_->label()) + where +
-                                            " " + consequence);
-        }
+        case TransferOutcome::Kind::PortFailed:
+            return complain(kPortError, DescribePortFailure(outcome, connection_->label()) + " " +
+                                            lostAt(outcome) + consequence);
         case TransferOutcome::Kind::LevelOutOfRange:
             return complain(kFileError, DescribeLevelOutOfRange(outcome));
         case TransferOutcome::Kind::Interrupted:

@@ -24,7 +24,8 @@ struct LinkOptions {
     Reach reach;
     QCommandLineOption port{
         QStringLiteral("port"),
-        QStringLiteral("The line to the controller: a device path, COM1 to COM8, or sim."),
+        QStringLiteral("The line to the controller: a device path, COM1 to COM8, "
+                       "rfc2217://HOST:PORT, tcp://HOST:PORT, or sim."),
         QStringLiteral("DEVICE")};
     QCommandLineOption node{
         QStringLiteral("node"),
@@ -92,6 +93,8 @@ class LinkSession {
     void endProgressLine();
     // Clears the progress line on a terminal, so that a line of standard output can be written.
     void clearProgressLine();
+    // "Node: 01, Block: 05 Of 64. " for a line lost during a transfer; nothing while opening.
+    std::string lostAt(const TransferOutcome& outcome) const;
 
     std::unique_ptr<ControllerConnection> connection_;
     std::vector<int> nodes_;
@@ -102,7 +105,6 @@ class LinkSession {
     bool onTerminal_;
     bool started_ = false;
     size_t shownLength_ = 0;  // of the progress line on a terminal
-    int lastBlock_ = -1;      // the block the last transfer moved last
 };
 
 }  // namespace corvane::cli

@@ -2,16 +2,19 @@
 # Installed once under each program's name, so whichever program bash-completion loads it for, all
 # three are defined.
 
-# The lines --port takes: serial devices present now, COM1 to COM8, and the built-in simulator;
-# another path (such as the pseudo-terminal corvane-sim prints) completes as a file name, but not
-# /dev/tty..., where the virtual consoles would hide the serial devices.
+# The lines --port takes: serial devices present now, COM1 to COM8, a device server's network
+# port (rfc2217:// or tcp://, the rest typed by hand) and the built-in simulator; another path
+# (such as the pseudo-terminal corvane-sim prints) completes as a file name, but not /dev/tty...,
+# where the virtual consoles would hide the serial devices.
 _corvane_ports()
 {
-    local words=(COM1 COM2 COM3 COM4 COM5 COM6 COM7 COM8 "$@") device
+    local words=(COM1 COM2 COM3 COM4 COM5 COM6 COM7 COM8 rfc2217:// tcp:// "$@") device
     for device in /dev/ttyUSB* /dev/ttyACM* /dev/ttyS*; do
         [[ -e $device ]] && words+=("$device")
     done
     COMPREPLY=($(compgen -W '${words[@]}' -- "$cur"))
+    # "rfc2217://" is not a finished word: no space after it.
+    [[ ${COMPREPLY[*]} == *:// ]] && compopt -o nospace 2>/dev/null
     [[ ${#COMPREPLY[@]} -eq 0 && $cur == */* && $cur != /dev/tty* ]] && _filedir
 }
 

@@ -7,7 +7,7 @@ std::unique_ptr<ControllerConnection> ConnectSerialOrSimulator(BuiltInSimulator*
                                                                const std::string& device,
                                                                int node) {
     if (simulator && device == simulator->device()) return simulator->connect(node);
-    return ConnectSerial(device, node);
+    return ConnectDevice(device, node);
 }
 
 }  // namespace corvane

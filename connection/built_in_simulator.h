@@ -31,7 +31,8 @@ class BuiltInSimulator {
     std::unique_ptr<Impl> impl_;
 };
 
-// Opens device as ConnectSerial does, except the simulator's own device, which reaches it.
+// Opens device as ConnectDevice does (a serial line or a device server), except the simulator's own
+// device, which reaches it.
 std::unique_ptr<ControllerConnection> ConnectSerialOrSimulator(BuiltInSimulator* simulator,
                                                                const std::string& device, int node);
 

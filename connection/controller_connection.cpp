@@ -6,7 +6,10 @@
 
 #include "connection/built_in_simulator.h"
 #include "link/hex.h"
+#include "link/network_control.h"
+#include "link/network_ports.h"
 #include "link/port_names.h"
+#include "link/port_reasons.h"
 #include "link/system_serial_control.h"
 
 namespace corvane {
@@ -42,11 +45,31 @@ std::unique_ptr<ControllerConnection> ConnectSerial(const std::string& device, i
                                                   std::make_unique<SteadyStopwatch>());
 }
 
+std::unique_ptr<ControllerConnection> ConnectDevice(const std::string& device, int node) {
+    if (!IsNetworkPortName(device)) return ConnectSerial(device, node);
+    return std::make_unique<ControllerConnection>(device, node, std::make_unique<NetworkControl>(),
+                                                  std::make_unique<SteadyStopwatch>());
+}
+
+bool CheckPortName(const std::string& name, std::string* problem) {
+    if (!IsNetworkPortName(name)) return true;
+    std::string why;
+    if (ParseNetworkPortName(name, &why)) return true;
+    *problem = MalformedNetworkNameReason(why);
+    return false;
+}
+
 std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int node,
                                                    std::string* error) {
     if (name.empty()) {
-        *error = "no device was named: a device path, COM1 to COM8, or sim";
+        *error =
+            "no device was named: a device path, COM1 to COM8, rfc2217://HOST:PORT, "
+            "tcp://HOST:PORT, or sim";
         return nullptr;
+    }
+    if (IsNetworkPortName(name)) {
+        if (!CheckPortName(name, error)) return nullptr;
+        return ConnectDevice(name, node);
     }
     if (SameTextAnyCase(name, "sim")) {
         std::shared_ptr<BuiltInSimulator> simulator;

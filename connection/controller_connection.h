@@ -62,8 +62,17 @@ class ControllerConnection {
 // steady clock).
 std::unique_ptr<ControllerConnection> ConnectSerial(const std::string& device, int node);
 
-// The line a technician names: a device path, "COM1" to "COM8", or "sim" for a built-in simulated
-// controller with the demo show, living as long as the connection ("COM1" and "sim" in any case).
+// The controller at node on a serial device path, or on a device server's network port
+// ("rfc2217://HOST:PORT", "tcp://HOST:PORT", checked by whoever took the name).
+std::unique_ptr<ControllerConnection> ConnectDevice(const std::string& device, int node);
+
+// False, with the reason in *problem, for a name meant as a network port that is not well formed;
+// true for every other name (whether it can be opened shows when it is).
+bool CheckPortName(const std::string& name, std::string* problem);
+
+// The line a technician names: a device path, "COM1" to "COM8", a device server on the network
+// ("rfc2217://HOST:PORT", "tcp://HOST:PORT"), or "sim" for a built-in simulated controller with
+// the demo show, living as long as the connection ("COM1", "sim" and the prefixes in any case).
 // nullptr, with a one-line reason in *error, when the name stands for nothing that can be opened.
 std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int node,
                                                    std::string* error);

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "document/text_prompt.h"
+
 namespace corvane {
 
 enum class MessageButtons { Ok, YesNo };
@@ -107,6 +109,19 @@ inline Message pastePastEdge(int row, int column) {
 }
 inline Message nothingToPaste() {
     return problem(QStringLiteral("The clipboard holds no text to paste."));
+}
+
+// Controller > Add Network Port...: the name of a serial line on a device server.
+inline TextQuestion addNetworkPort(const QString& text = QStringLiteral("rfc2217://")) {
+    return {QStringLiteral("Add Network Port"),
+            QStringLiteral("The device server's port:\n"
+                           "rfc2217://HOST:PORT (the tool sets the line), or\n"
+                           "tcp://HOST:PORT (the server is set to 38400 8N1)."),
+            text};
+}
+// A name typed there that is no network port; reason says what is wrong with it.
+inline Message notANetworkPort(const QString& reason) {
+    return problem(QStringLiteral("Could not add the network port: ") + reason + QLatin1Char('.'));
 }
 }  // namespace messages
 

@@ -60,3 +60,56 @@ std::string OutputStuckReason(int milliseconds) {
 }
 
 }  // namespace corvane
+
+namespace corvane {
+
+std::string MalformedNetworkNameReason(const std::string& problem) {
+    return problem + "; a network port is rfc2217://HOST:PORT or tcp://HOST:PORT";
+}
+
+std::string ConnectionRefusedReason(const std::string& hostAndPort) {
+    return "connection refused by " + hostAndPort +
+           "; check that the device server runs and that the port number is the line's";
+}
+
+std::string NoRouteReason(const std::string& host) {
+    return "no route to " + host + "; check the network cable and the address";
+}
+
+std::string NoSuchHostReason(const std::string& host) {
+    return host + ": no such host; check the name";
+}
+
+std::string ConnectTimeoutReason(const std::string& hostAndPort, int milliseconds) {
+    return "no answer from " + hostAndPort + " within " + std::to_string(milliseconds / 1000) +
+           " s; check that the device server is switched on and on this network";
+}
+
+std::string NetworkFailureReason(const std::string& hostAndPort, const std::string& errorText) {
+    return "the connection to " + hostAndPort + " failed (" + errorText + ")";
+}
+
+std::string ServerClosedReason() {
+    return "the device server closed the connection; check the device server and the network, "
+           "then try again";
+}
+
+std::string ComPortRefusedReason() {
+    return "the device server refuses COM-PORT-OPTION (RFC 2217), so the tool cannot set the "
+           "line; turn RFC 2217 on for this port, or use tcp:// with the server set to 38400 8N1";
+}
+
+std::string ComPortSilentReason(int milliseconds) {
+    return "the device server did not answer the line settings within " +
+           std::to_string(milliseconds / 1000) +
+           " s; check that the port speaks RFC 2217, or use tcp:// with the server set to "
+           "38400 8N1";
+}
+
+std::string LineSettingRefusedReason(const std::string& what, const std::string& asked,
+                                     const std::string& answered) {
+    return "the device server set the " + what + " to " + answered + " when asked for " + asked +
+           "; the line must be 38400 8N1 with no flow control";
+}
+
+}  // namespace corvane

@@ -32,3 +32,20 @@ std::string LostLineReason();
 std::string OutputStuckReason(int milliseconds);
 
 }  // namespace corvane
+
+namespace corvane {
+
+// What the network control says when a device server cannot be reached or used.
+std::string MalformedNetworkNameReason(const std::string& problem);
+std::string ConnectionRefusedReason(const std::string& hostAndPort);
+std::string NoRouteReason(const std::string& host);
+std::string NoSuchHostReason(const std::string& host);
+std::string ConnectTimeoutReason(const std::string& hostAndPort, int milliseconds);
+std::string NetworkFailureReason(const std::string& hostAndPort, const std::string& errorText);
+std::string ServerClosedReason();
+std::string ComPortRefusedReason();
+std::string ComPortSilentReason(int milliseconds);
+std::string LineSettingRefusedReason(const std::string& what, const std::string& asked,
+                                     const std::string& answered);
+
+}  // namespace corvane

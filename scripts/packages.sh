@@ -2,7 +2,9 @@
 # corvane-scenes import reads CSV with libcsv (RFC 4180).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-serialport-dev libgl-dev libcsv-dev)
 # corvane-scenes picture letters its pictures in DejaVu Sans; the tests draw and read them back.
-TEST_PACKAGES=(googletest libgtest-dev appstream desktop-file-utils file man-db bash-completion fonts-dejavu-core)
+# ser2net is the device server the network port tests start in front of the simulator.
+TEST_PACKAGES=(googletest libgtest-dev appstream desktop-file-utils file man-db bash-completion fonts-dejavu-core
+               ser2net)
 # CPack's Debian packages need dpkg-shlibdeps (dpkg-dev) and file; ./test checks them with lintian,
 # and the backup's units with systemd-analyze (systemd).
 PACKAGE_PACKAGES=(dpkg-dev file)

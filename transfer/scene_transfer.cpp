@@ -51,9 +51,11 @@ TransferOutcome SceneTransfer::run(const TransferEvents& events, PerBlock perBlo
     const int framesBefore = link_.framesWritten();
     // A stop asked for while a block waits ends the wait, not only the transfer between blocks.
     link_.setStopCheck(events.stopRequested);
+    int current = -1;
     try {
         OpenLine(port, device_);
         for (int block = 0; block < kSceneCount; ++block) {
+            current = block;
             const bool stopped = events.stopRequested && events.stopRequested();
             if (!stopped && events.blockStarting) events.blockStarting(block);
             if (stopped || !perBlock(block)) {
@@ -75,6 +77,7 @@ TransferOutcome SceneTransfer::run(const TransferEvents& events, PerBlock perBlo
         port.setPortOpen(false);
     } catch (const PortError& e) {
         outcome.kind = TransferOutcome::Kind::PortFailed;
+        outcome.block = current;
         outcome.portDevice = e.device();
         outcome.portReason = e.reason();
         CloseLine(port);

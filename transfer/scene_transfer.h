@@ -45,8 +45,9 @@ struct LevelOutOfRange {
 struct TransferOutcome {
     enum class Kind {
         Done,
-        BlockFailed,      // the controller did not answer block `block` after three attempts
-        PortFailed,       // the port could not be opened or was lost; see portDevice, portReason
+        BlockFailed,  // the controller did not answer block `block` after three attempts
+        PortFailed,   // the port could not be opened or was lost (at `block`, -1 while opening);
+                      // see portDevice, portReason
         LevelOutOfRange,  // Send only: the levels in badLevels are not 0 to 255
         Interrupted,      // stopRequested answered true before block `block`
     };

@@ -167,7 +167,8 @@ TEST(BackupUnit, TheServiceCommandBacksUpTheLinesOfItsConf) {
             if (pair.contains('=') && !pair.startsWith('#'))
                 env[pair.section('=', 0, 0)] = pair.section('=', 1);
     };
-    QFile unit(CORVANE_SOURCE_DIR "/packaging/corvane-backup@.service");
+    QFile unit(testing_support::BuildPath(
+        QStringLiteral(CORVANE_SOURCE_DIR "/packaging/corvane-backup@.service")));
     ASSERT_TRUE(unit.open(QIODevice::ReadOnly));
     QStringList command;
     for (const QString& line : QString::fromUtf8(unit.readAll()).split('\n')) {

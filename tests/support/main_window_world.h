@@ -3,6 +3,7 @@
 // see which device a transfer used and whether it left the port closed.
 #pragma once
 
+#include <QTemporaryDir>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "tests/support/scripted_file_dialog.h"
 #include "tests/support/scripted_message_box.h"
 #include "tests/support/scripted_progress.h"
+#include "tests/support/scripted_text_prompt.h"
 #include "ui/main/main_window.h"
 
 namespace corvane::testing_support {
@@ -57,18 +59,24 @@ struct MainWindowWorld {
     std::vector<SerialAdapter> adapters;
     // Each connection the window opened: its device and node.
     std::vector<std::pair<std::string, int>> opened;
+    // The network ports the window remembers, kept out of the user's settings.
+    QTemporaryDir settings;
     std::unique_ptr<frmCVSceneTool> window;
 
-    MainWindowWorld() {
+    ScriptedTextPrompt prompt;
+
+    MainWindowWorld() { open(); }
+    // A new window on the same world, as the next run of the tool.
+    void open() {
         ConnectionOpener open = [this](const std::string& device, int node) {
             opened.emplace_back(device, node);
             return std::make_unique<ControllerConnection>(
                 device, node, std::make_unique<SharedCommControl>(comCV),
                 std::make_unique<SteadyStopwatch>());
         };
-        window = std::make_unique<frmCVSceneTool>(
-            MainWindowParts{scenes, document, open, cdFile, messages, editor,
-                            [this] { return adapters; }, &progress, kFindLimitMs});
+        window = std::make_unique<frmCVSceneTool>(MainWindowParts{
+            scenes, document, open, cdFile, messages, editor, [this] { return adapters; },
+            &progress, kFindLimitMs, &prompt, settings.filePath(QStringLiteral("settings.ini"))});
     }
 };
 

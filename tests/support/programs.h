@@ -35,15 +35,15 @@ struct RunOptions {
     QProcessEnvironment environment{QProcessEnvironment::InheritFromParent};
 };
 
-// A built program named relative to the test program's folder, as the build names them.
-inline QString BuiltProgram(const QString& program) {
+// A path the build gives relative to the test program's folder (a built program, the checkout).
+inline QString BuildPath(const QString& program) {
     return QDir::isRelativePath(program)
                ? QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(program)
                : program;
 }
 
 inline ProgramRun RunProgram(QString program, const QStringList& args, const RunOptions& options) {
-    program = BuiltProgram(program);
+    program = BuildPath(program);
     const std::string what = (program + " " + args.join(' ')).toStdString();
     QProcess p;
     QTemporaryDir copyDir;
@@ -117,7 +117,7 @@ struct ShowFolder {
 class SimProcess {
   public:
     explicit SimProcess(const QStringList& args) {
-        process_.start(BuiltProgram(QStringLiteral(CORVANE_SIM_PROGRAM)), args);
+        process_.start(BuildPath(QStringLiteral(CORVANE_SIM_PROGRAM)), args);
         QByteArray line;
         QElapsedTimer timer;
         timer.start();

@@ -79,8 +79,8 @@ TEST(MainWindowLayout, MenuBarHoldsFileThenEditThenController) {
     };
     EXPECT_EQ(entriesOf(top[0]->menu()),
               (QStringList{"New", "Open", "Save", "Save As", "-", "Exit"}));
-    EXPECT_EQ(entriesOf(top[2]->menu()),
-              (QStringList{"Find Controller", "Compare With Controller"}));
+    EXPECT_EQ(entriesOf(top[2]->menu()), (QStringList{"Find Controller", "Compare With Controller",
+                                                      "-", "Add Network Port..."}));
     EXPECT_EQ(ShownCaption(top[3]), "Table");
     EXPECT_EQ(entriesOf(top[3]->menu()), (QStringList{"Scene Grid", "-", "Undo", "Redo"}));
 }

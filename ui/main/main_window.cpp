@@ -10,6 +10,7 @@
 
 #include "connection/controller_connection.h"
 #include "link/hex.h"
+#include "link/network_ports.h"
 #include "link/port_names.h"
 #include "ui/grid/scene_grid_window.h"
 #include "ui/grid/scene_history.h"
@@ -123,6 +124,9 @@ void frmCVSceneTool::buildMenus() {
     connect(mnuFindController, &QAction::triggered, this, &frmCVSceneTool::mnuFindController_Click);
     connect(mnuCompareController, &QAction::triggered, this,
             &frmCVSceneTool::mnuCompareController_Click);
+    mnuController->addSeparator();
+    mnuAddNetworkPort = mnuController->addAction(QStringLiteral("Add Network Port..."));
+    connect(mnuAddNetworkPort, &QAction::triggered, this, &frmCVSceneTool::mnuAddNetworkPort_Click);
     buildTableMenu();
 }
 
@@ -136,6 +140,7 @@ void frmCVSceneTool::Form_Load() {
         cboComPort->addPort(name, name, QString::fromStdString(SystemPortDevice(n)));
     }
     cboComPort->setCurrentIndex(0);
+    listRememberedPorts();
     refreshPortList();
 
     cboNode->clear();
@@ -173,9 +178,11 @@ void frmCVSceneTool::refreshPortList() {
             listed += QStringLiteral("  ") + QString::fromStdString(a.description);
         cboComPort->addPort(listed, name, device);
     }
-    // A device named on the command line is listed by its short name; "Simulator" stays.
+    // A device named on the command line is listed by its short name; "Simulator" and a network
+    // port stay as they are.
     for (const FixedPort& p : fixedPorts_) {
-        const QString name = ShortPortName(p.label);
+        const QString name =
+            IsNetworkPortName(p.label.toStdString()) ? p.label : ShortPortName(p.label);
         cboComPort->addPort(name, name, QString::fromStdString(p.device));
     }
 

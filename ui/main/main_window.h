@@ -30,6 +30,7 @@ class ControllerConnection;
 class ProgressDialog;
 class SceneHistory;
 class SceneGridWindow;
+class TextPrompt;
 
 struct TransferOutcome;
 struct TransferEvents;
@@ -52,6 +53,10 @@ struct MainWindowParts {
     ProgressDialog* progress = nullptr;
     // How long Find gives each node to answer at first, in milliseconds.
     int findLimitMs = kProbeLimitMs;
+    // The one-line question Add Network Port asks; none: a QInputDialog over the window.
+    TextPrompt* prompt = nullptr;
+    // Where the network ports added are remembered between runs; empty: the user's settings.
+    QString settingsFile = {};
 };
 
 class frmCVSceneTool : public QMainWindow {
@@ -85,6 +90,7 @@ class frmCVSceneTool : public QMainWindow {
     void mnuFindController_Click();
     void mnuCompareController_Click();
     void mnuSceneGrid_Click();
+    void mnuAddNetworkPort_Click();
     // The close request; returns true when the window may close.
     bool Form_Unload();
 
@@ -112,6 +118,7 @@ class frmCVSceneTool : public QMainWindow {
     // The table's steps of change, and the Scene Grid window once it has been opened.
     SceneHistory& history() { return *history_; }
     SceneGridWindow* grid() const { return grid_; }
+    QAction* mnuAddNetworkPort = nullptr;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -135,6 +142,10 @@ class frmCVSceneTool : public QMainWindow {
     // The selected port and node, as a failure message names them.
     TransferPlace transferPlace() const;
     void reportPortFailure(const TransferOutcome& outcome, TransferWay way);
+    // The network ports added in earlier runs, listed (not selected) after the adapters.
+    void listRememberedPorts();
+    QStringList rememberedPorts() const;
+    void rememberPort(const QString& name);
 
     struct FixedPort {
         QString label;
@@ -146,6 +157,7 @@ class frmCVSceneTool : public QMainWindow {
     SceneGridWindow* grid_ = nullptr;              // a child window, deleted with this one
     std::vector<FixedPort> fixedPorts_;            // --port and the simulator, after the adapters
     std::unique_ptr<ProgressDialog> ownProgress_;  // when the parts give none
+    std::unique_ptr<TextPrompt> ownPrompt_;        // when the parts give none
     int blockShown_ = -1;  // the block whose progress the status label shows, -1 for the file
     bool centred_ = false;
     bool closeApproved_ = false;  // the close request has already been answered
