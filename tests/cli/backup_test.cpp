@@ -130,7 +130,7 @@ TEST(BackupLines, EachLineIntoItsFolderTheMissingOneNamed) {
                                " Found 1 controller on " + one.device() + "; saved 1 file in " +
                                dir.path(folder(one)) + ".\n"))
         << r.out.toStdString();
-    EXPECT_TRUE(r.err.contains(folder(two) + " Block: 64 Of 64\n")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(folder(two) + " Node: 05 Block: 64 Of 64\n")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("No controller answered on " + silent.device() + ".\n"));
     EXPECT_TRUE(r.err.contains("Could not use " + missing + ": no such device"));
     EXPECT_EQ(QDir(dir.dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2);

@@ -18,7 +18,7 @@ struct Row {
     bool get;
     std::vector<sim::Fault> faults;
     Kind kind;
-    int block;  // the block that failed, -1 when none did
+    int block;  // the block that failed or where the line was lost, -1 when none did
 };
 
 TEST(InProcessLine, MovesTheWholeTableOrReportsWhereItStopped) {
@@ -32,7 +32,7 @@ TEST(InProcessLine, MovesTheWholeTableOrReportsWhereItStopped) {
         {false, {{5, FaultKind::BadSum, 2}, {7, FaultKind::Extra, 1}}, Kind::Done, -1},
         {true, {{20, FaultKind::BadSum, sim::kAlways}}, Kind::BlockFailed, 20},
         {false, {{3, FaultKind::Short, sim::kAlways}}, Kind::BlockFailed, 3},
-        {true, {{30, FaultKind::Close, 1}}, Kind::PortFailed, -1},
+        {true, {{30, FaultKind::Close, 1}}, Kind::PortFailed, 30},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message()
