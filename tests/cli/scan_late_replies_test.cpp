@@ -47,7 +47,15 @@ std::vector<LateLine> Lines() {
     return rows;
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, ScanLateReplies, testing::ValuesIn(Lines()));
+INSTANTIATE_TEST_SUITE_P(Lines, ScanLateReplies, testing::ValuesIn(Lines()),
+                         [](const testing::TestParamInfo<LateLine>& info) {
+                             // "Late450At6Nodes1_3_6": a name CTest can list and filter.
+                             QString name = QStringLiteral("Late%1%2Nodes%3")
+                                                .arg(info.param.lateMs)
+                                                .arg(QString(info.param.slowAt).replace('@', "At"))
+                                                .arg(info.param.served);
+                             return name.replace(',', '_').toStdString();
+                         });
 
 }  // namespace
 }  // namespace corvane
