@@ -37,6 +37,7 @@ std::vector<SerialAdapter> FurtherComPorts(const std::vector<ReportedPort>& list
                               }),
                   further.end());
     std::vector<SerialAdapter> found;
+    found.reserve(further.size());
     for (const ReportedPort& port : further)
         found.push_back({"\\\\.\\" + port.portName, port.description});
     return found;

@@ -14,7 +14,7 @@ struct ScriptedTextPrompt final : TextPrompt {
     std::optional<QString> ask(const TextQuestion& question) override {
         asked.push_back(question);
         if (answers.empty()) return std::nullopt;
-        const std::optional<QString> answer = answers.front();
+        std::optional<QString> answer = answers.front();
         answers.pop_front();
         return answer;
     }

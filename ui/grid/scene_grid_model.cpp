@@ -27,12 +27,13 @@ QColor textColour(int16_t level) {
 
 SceneGridModel::SceneGridModel(SceneHistory& history, QObject* parent)
     : QAbstractTableModel(parent), history_(history) {
-    connect(&history_, &SceneHistory::levelsChanged, this,
-            [this](int top, int left, int bottom, int right) {
-                emit dataChanged(index(top, left), index(bottom, right));
-            });
+    connect(&history_, &SceneHistory::levelsChanged, this, &SceneGridModel::showChanged);
     connect(&history_, &SceneHistory::tableChanged, this,
-            [this] { emit dataChanged(index(0, 0), index(kSceneCount - 1, kDimmerCount - 1)); });
+            [this] { showChanged(0, 0, kSceneCount - 1, kDimmerCount - 1); });
+}
+
+void SceneGridModel::showChanged(int top, int left, int bottom, int right) {
+    emit dataChanged(index(top, left), index(bottom, right));
 }
 
 int SceneGridModel::rowCount(const QModelIndex& parent) const {

@@ -24,6 +24,9 @@ class SceneGridModel final : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   private:
+    // Repaints the cells from (top, left) to (bottom, right), which the history has changed.
+    void showChanged(int top, int left, int bottom, int right);
+
     SceneHistory& history_;
 };
 
