@@ -10,27 +10,22 @@
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 
-#include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
-#include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
-#include <QThread>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 
 #include "connection/controller_connection.h"
 #include "link/frame.h"
 #include "sim/demo_show.h"
+#include "sim/device_server.h"
 #include "sim/pty_server.h"
 #include "transfer/scene_transfer.h"
 
 namespace corvane::bench {
 namespace {
 
+using sim::Ser2net;
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) {
@@ -43,68 +38,6 @@ QString Ser2netProgram() {
         QStringLiteral("ser2net"),
         {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
 }
-
-uint16_t FreePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
-// Whether something listens on 127.0.0.1:port, read from the system's table so that no
-// connection opens the line behind it.
-bool Listening(uint16_t port) {
-    QFile table(QStringLiteral("/proc/net/tcp"));
-    if (!table.open(QIODevice::ReadOnly)) return false;
-    const QByteArray local =
-        "0100007F:" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
-    for (const QByteArray& line : table.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() > 3 && fields[1] == local && fields[3] == "0A") return true;
-    }
-    return false;
-}
-
-// ser2net serving device on one port of each kind, until destroyed.
-class DeviceServer {
-  public:
-    DeviceServer(const std::string& device, bool chardelay) {
-        while (tcp_ == rfc2217_) tcp_ = FreePort();
-        const QString connector =
-            QStringLiteral("  connector: serialdev,%1,38400n81,local\n")
-                .arg(QString::fromStdString(device)) +
-            (chardelay ? QString() : QStringLiteral("  options:\n    chardelay: false\n"));
-        QFile file(dir_.filePath(QStringLiteral("ser2net.yaml")));
-        file.open(QIODevice::WriteOnly);
-        file.write((QStringLiteral("connection: &a\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%1\n")
-                        .arg(rfc2217_) +
-                    connector +
-                    QStringLiteral("connection: &b\n  accepter: tcp,127.0.0.1,%1\n").arg(tcp_) +
-                    connector)
-                       .toUtf8());
-        file.close();
-        process_.start(Ser2netProgram(), {QStringLiteral("-n"), QStringLiteral("-d"),
-                                          QStringLiteral("-c"), file.fileName()});
-        QElapsedTimer timer;
-        timer.start();
-        while (!(Listening(rfc2217_) && Listening(tcp_)) && timer.elapsed() < 5000)
-            QThread::msleep(10);
-    }
-    ~DeviceServer() {
-        ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
-        if (!process_.waitForFinished(3000)) process_.kill();
-    }
-    std::string name(bool rfc2217) const {
-        return rfc2217 ? "rfc2217://127.0.0.1:" + std::to_string(rfc2217_)
-                       : "tcp://127.0.0.1:" + std::to_string(tcp_);
-    }
-    uint16_t tcpPort() const { return tcp_; }
-
-  private:
-    QTemporaryDir dir_;
-    uint16_t rfc2217_ = FreePort();
-    uint16_t tcp_ = rfc2217_;
-    QProcess process_;
-};
 
 // The 64 block reads, each written when the last reply is whole, over a bare TCP connection;
 // with quickAck, each read acknowledged at once, as the tool does.
@@ -169,8 +102,9 @@ void PrintNetworkFigures() {
                                 return engine;
                             }(),
                             sim::PtyServerOptions{true, {}}};
-        DeviceServer server;
-        explicit Served(bool chardelay) : server(line.devicePath(), chardelay) {}
+        Ser2net server;
+        explicit Served(bool chardelay)
+            : server(QString::fromStdString(line.devicePath()), chardelay) {}
     };
     for (const bool chardelay : {true, false}) {
         const char* delay = chardelay ? "chardelay on" : "chardelay off";
@@ -185,7 +119,9 @@ void PrintNetworkFigures() {
         }
         for (const bool rfc2217 : {true, false}) {
             for (const bool get : {true, false}) {
-                const Timed t = Transfer(Served(chardelay).server.name(rfc2217), get);
+                const Served served(chardelay);
+                const QString uri = rfc2217 ? served.server.rfc2217() : served.server.tcp();
+                const Timed t = Transfer(uri.toStdString(), get);
                 const double wire = get ? getWire : sendWire;
                 std::printf("%-44s %-4s wall %7.3f s  ratio to wire %5.3f",
                             ((get ? "get, " : "send, ") +
@@ -199,9 +135,9 @@ void PrintNetworkFigures() {
     }
     sim::PtyServer silent(sim::ControllerEngine(sim::EngineOptions{.node = 255}),
                           sim::PtyServerOptions{true, {}});
-    const DeviceServer server(silent.devicePath(), false);
+    const Ser2net server(QString::fromStdString(silent.devicePath()), false);
     std::string error;
-    const auto connection = ConnectNamed(server.name(true), 1, &error);
+    const auto connection = ConnectNamed(server.rfc2217().toStdString(), 1, &error);
     std::vector<int> nodes;
     for (int n = 1; n <= 254; ++n) nodes.push_back(n);
     const auto t0 = Clock::now();

@@ -2,14 +2,16 @@
 // reached over RFC 2217 and raw TCP; and the names that reach nothing.
 #include <gtest/gtest.h>
 
+#include "sim/device_server.h"
 #include "tests/support/demo_line.h"
-#include "tests/support/device_server.h"
 #include "tests/support/programs.h"
 
 namespace corvane {
 namespace {
 
 using namespace testing_support;
+using sim::FreePort;
+using sim::Ser2net;
 
 TEST(NetworkPort, EveryCommandWorksThroughBothKindsOfDeviceServer) {
     for (const bool rfc2217 : {true, false}) {

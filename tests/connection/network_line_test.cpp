@@ -9,13 +9,14 @@
 
 #include "connection/controller_connection.h"
 #include "link/network_control.h"
+#include "sim/device_server.h"
 #include "tests/support/demo_line.h"
-#include "tests/support/device_server.h"
 
 namespace corvane {
 namespace {
 
 using namespace testing_support;
+using sim::Ser2net;
 
 TEST(NetworkLine, Rfc2217SetsTheSerialDeviceAndRawTcpLeavesTheServersSettings) {
     for (const bool rfc2217 : {true, false}) {
