@@ -68,16 +68,6 @@ struct DocumentWorld {
     }
 };
 
-TEST(DocumentCommands, CleanDocumentIsNeverAskedAbout) {
-    DocumentWorld w;
-    w.saveFile("a.SCN", SceneTable::with({{0, 0, 255}, {63, 63, 1}}));
-    w.commands.New();
-    w.choose(w.path("a.SCN"));
-    w.commands.Open();
-    EXPECT_TRUE(w.commands.Unload());
-    EXPECT_EQ(w.messages.shown.size(), 0u);
-}
-
 // Levels a controller cannot hold are said on opening, counted; the file is opened all the same.
 TEST(DocumentCommands, OpeningAFileWithLevelsOutsideTheScaleWarns) {
     const std::vector<std::pair<SceneTable, QString>> cases = {

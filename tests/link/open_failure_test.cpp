@@ -65,18 +65,6 @@ TEST(OpenFailure, EachReasonSaysWhatToDo) {
     }
 }
 
-TEST(OpenFailure, DeviceHeldByAnotherProgramHasItsOwnMessage) {
-    PseudoTerminal pty;
-    QtSerialControl holder;
-    holder.setDevice(pty.slave());
-    holder.setPortOpen(true);
-    const std::string reason = OpenReason(pty.slave());
-    EXPECT_NE(reason.find("in use by another program"), std::string::npos) << reason;
-    EXPECT_TRUE(holder.PortOpen());
-    holder.setPortOpen(false);
-    EXPECT_EQ(OpenReason(pty.slave()), "");  // free again once the holder lets go
-}
-
 // Closed to the group's members: how to join the group; closed to all but the owner: who may.
 TEST(OpenFailure, PermissionDeniedSaysWhoMayUseTheDeviceAndHowToJoinIt) {
     for (const mode_t mode : {mode_t{0660}, mode_t{0600}}) {

@@ -1,4 +1,5 @@
-// Scene memory against the scene table, and the built-in show every demonstration starts from.
+// Levels a controller cannot hold, and the built-in show every demonstration starts from. Which
+// block holds which scene stands in every test that sends a show to the simulated controller.
 #include "sim/scene_memory.h"
 
 #include <gtest/gtest.h>
@@ -9,25 +10,6 @@
 
 namespace corvane::sim {
 namespace {
-
-TEST(SceneMemory, BlockIsSceneAndByteIsDimmer) {
-    SceneMemory m{};
-    m[1][0] = 128;
-    m[0][1] = 1;
-    m[63][62] = 255;
-    const SceneTable t = ToSceneTable(m);
-    EXPECT_EQ(t, SceneTable::with({{1, 0, 128}, {0, 1, 1}, {63, 62, 255}}));
-}
-
-TEST(SceneMemory, RoundTripsThroughTable) {
-    SceneMemory m{};
-    for (int s = 0; s < kBlockCount; ++s)
-        for (int d = 0; d < kBlockSize; ++d) m[s][d] = static_cast<uint8_t>(s * 4 + d);
-    SceneMemory back{};
-    std::string error;
-    ASSERT_TRUE(FromSceneTable(ToSceneTable(m), back, &error)) << error;
-    EXPECT_EQ(back, m);
-}
 
 TEST(SceneMemory, RefusesLevelsAControllerCannotHold) {
     for (int16_t level : {int16_t{256}, int16_t{-1}, int16_t{32767}}) {

@@ -1,4 +1,4 @@
-// The File and Edit menus, a file named at start-up and the close request on the main window: what
+// The Edit menu, a file named at start-up and the close request on the main window: what
 // the user sees in the file-name display, and how often "Discard Any Changes?" comes up before the
 // window closes.
 #include <gtest/gtest.h>
@@ -35,22 +35,6 @@ class FileMenu : public ::testing::Test {
 };
 using OpenAtStart = FileMenu;
 using EditMenu = FileMenu;
-
-TEST_F(FileMenu, OpenShowsTheFileAndNewShowsNone) {
-    QString error;
-    ASSERT_TRUE(SaveSceneFile(path("show.SCN"), aShow(), &error));
-    w.cdFile.choices.emplace_back(path("show.SCN"));
-    w.window->mnuOpen->trigger();
-    EXPECT_EQ(label(), " File: " + path("show.SCN"));
-    EXPECT_EQ(w.scenes, aShow());
-
-    w.document.Changed = true;
-    w.window->mnuNew->trigger();
-    EXPECT_EQ(w.messages.shown.size(), 1u);
-    EXPECT_EQ(label(), " File: None");
-    EXPECT_EQ(w.scenes, SceneTable{});
-    EXPECT_FALSE(w.document.Changed);
-}
 
 TEST(CloseRequest, ExitAndTheCloseBoxAskOnceWhileChangedAndCloseOnYes) {
     struct Case {

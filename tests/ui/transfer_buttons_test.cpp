@@ -59,17 +59,6 @@ TEST(TransferButtons, AMissingDeviceIsNamedAndNothingChanges) {
     EXPECT_FALSE(w.comCV.PortOpen());
 }
 
-TEST(TransferButtons, TheSelectedEntriesAreTheDeviceAndNodeATransferUses) {
-    MainWindowWorld w;
-    w.window->cboComPort->setCurrentIndex(7);
-    w.window->cboNode->setCurrentIndex(9);
-    ASSERT_EQ(w.window->cboComPort->currentText(), "COM8");
-    ASSERT_EQ(w.window->cboNode->currentText(), "Node: 0A");
-    w.window->cmdGetScenes_Click();
-    EXPECT_EQ(w.opened, (std::vector<std::pair<std::string, int>>{{"/dev/ttyS7", 10}}));
-    EXPECT_FALSE(w.comCV.PortOpen());
-}
-
 TEST(GetQuestion, AskedOnlyWhileChangedAndNoLeavesEverythingAsItWas) {
     struct Case {
         bool changed;

@@ -63,15 +63,11 @@ class PaintedTexts final : public QObject {
     std::function<void()> act_;
 };
 
-TEST(GetButton, FillsTheTableShowingEachBlockInTurn) {
+// What the Get leaves in the table and the window stands in the Get question's test.
+TEST(GetButton, ShowsEachBlockInTurn) {
     SimulatedWorld w;
     PaintedTexts painted(w.window->lblFileName);
     QTest::mouseClick(w.window->cmdGetScenes, Qt::LeftButton);
-
-    EXPECT_EQ(w.scenes, DemoShow());
-    EXPECT_TRUE(w.document.Changed);
-    EXPECT_TRUE(w.messages.shown.empty());
-    EXPECT_EQ(w.window->lblFileName->text(), " File: None");
     ASSERT_GE(painted.texts.size(), 64u);
     for (int b = 0; b < 64; ++b)
         EXPECT_EQ(painted.texts[static_cast<size_t>(b)],
