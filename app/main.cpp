@@ -29,7 +29,7 @@ int say(int status, const std::string& what) {
     return status;
 }
 
-std::string environment(const char* name) {
+[[maybe_unused]] std::string environment(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
 }
@@ -51,7 +51,8 @@ QStringList& heldMessages() {
     return held;
 }
 
-void holdMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+[[maybe_unused]] void holdMessage(QtMsgType type, const QMessageLogContext& context,
+                                  const QString& message) {
     const QLatin1String category(context.category != nullptr ? context.category : "");
     // The display's own complaints are what the sentence replaces.
     if (category == QLatin1String("qt.qpa.xcb") || category == QLatin1String("qt.qpa.plugin"))

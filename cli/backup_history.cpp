@@ -1,9 +1,6 @@
 // A backup folder's history.
 #include "cli/backup_history.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,9 +9,11 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
+#include "cli/file_identity.h"
 #include "document/scene_file.h"
 #include "link/node_numbers.h"
 
@@ -29,18 +28,12 @@ const QRegularExpression kVersionName(
 // file: CORVANE_BACKUP_TEST_STOP names the step after which the process is killed.
 void StepDone(const char* step) {
     const char* stop = std::getenv("CORVANE_BACKUP_TEST_STOP");
-    if (stop != nullptr && std::string(stop) == step) std::raise(SIGKILL);
-}
-
-QByteArray Native(const QString& path) {
-    return QFile::encodeName(path);
-}
-
-bool SameFile(const QString& a, const QString& b) {
-    struct stat sa {};
-    struct stat sb {};
-    return ::stat(Native(a).constData(), &sa) == 0 && ::stat(Native(b).constData(), &sb) == 0 &&
-           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    if (stop == nullptr || std::string(stop) != step) return;
+#ifdef SIGKILL
+    std::raise(SIGKILL);
+#else
+    std::_Exit(137);  // Windows has no SIGKILL; this ends the process as abruptly
+#endif
 }
 
 int CountDifferences(const SceneTable& a, const SceneTable& b) {
@@ -59,10 +52,13 @@ bool LinkIntoHistory(const QString& file, const QString& folder, const QString& 
             stamp + (n == 1 ? QString() : QStringLiteral("-%1").arg(n)) + QStringLiteral(".SCN");
         const QString target = QDir(folder).filePath(name);
         if (QFileInfo::exists(target)) {
-            if (SameFile(file, target)) return true;
+            if (SameExistingFile(file, target).value_or(false)) return true;
             continue;
         }
-        if (::link(Native(file).constData(), Native(target).constData()) == 0) return true;
+        std::error_code linkError;
+        std::filesystem::create_hard_link(QFileInfo(file).filesystemFilePath(),
+                                          QFileInfo(target).filesystemFilePath(), linkError);
+        if (!linkError) return true;
         // A file system without hard links: a copy keeps the old version just as well.
         if (QFile::copy(file, target)) {
             QFile copy(target);
@@ -129,7 +125,11 @@ bool KeepBackup(const QString& dir, int node, const SceneTable& scenes, int keep
         return false;
     }
     StepDone("kept");
-    if (::rename(Native(fresh).constData(), Native(file).constData()) != 0) {
+    // In one step, replacing the file on Windows too (where a plain rename refuses to).
+    std::error_code renameError;
+    std::filesystem::rename(QFileInfo(fresh).filesystemFilePath(),
+                            QFileInfo(file).filesystemFilePath(), renameError);
+    if (renameError) {
         *error = QStringLiteral("Could not replace %1 with the new backup.").arg(file);
         QFile::remove(fresh);
         return false;

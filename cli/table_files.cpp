@@ -1,15 +1,13 @@
 // Scene files as the commands read and write them.
 #include "cli/table_files.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include "cli/command_line.h"
 #include "cli/exit_codes.h"
+#include "cli/file_identity.h"
 #include "document/scene_file.h"
 #include "transfer/scene_transfer.h"
 
@@ -27,12 +25,7 @@ QString resolvedPath(const QString& path) {
 }
 
 bool sameFile(const QString& a, const QString& b) {
-    struct stat sa {};
-    struct stat sb {};
-    if (::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
-        ::stat(QFile::encodeName(b).constData(), &sb) == 0)
-        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-    return resolvedPath(a) == resolvedPath(b);
+    return SameExistingFile(a, b).value_or(resolvedPath(a) == resolvedPath(b));
 }
 
 }  // namespace
@@ -87,18 +80,14 @@ bool CheckWriteName(const QString& command, const QString& target, const QString
 }
 
 bool CheckStandardOutput(const QString& command, const QStringList& sources, int* status) {
-    struct stat out {};
-    if (::fstat(STDOUT_FILENO, &out) != 0 || !S_ISREG(out.st_mode)) return true;
     for (const QString& source : sources) {
-        struct stat file {};
-        if (::stat(QFile::encodeName(source).constData(), &file) != 0 ||
-            out.st_dev != file.st_dev || out.st_ino != file.st_ino)
-            continue;
+        const OutputFile out = StandardOutputAgainst(source);
+        if (!out.isPath) continue;
         // With ">" the shell has emptied the file already: say so, not what would happen.
         *status = complain(
             kUsage, text(command) + ": standard output is \"" + text(source) + "\", a file read; " +
-                        (file.st_size == 0 ? "the shell emptied it before " + text(command) + " ran"
-                                           : "what it prints would go into it") +
+                        (out.size == 0 ? "the shell emptied it before " + text(command) + " ran"
+                                       : "what it prints would go into it") +
                         " (see --help)");
         return false;
     }

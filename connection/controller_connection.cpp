@@ -89,7 +89,9 @@ std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int 
         connection->setLabel("COM" + std::to_string(*port));
         return connection;
     }
-    // "COM9" would otherwise be tried as a file of that name in the working folder.
+#if !defined(_WIN32)
+    // "COM9" would otherwise be tried as a file of that name in the working folder. On Windows
+    // every COM port is the system's, and the serial control opens it by that name.
     if (name.size() > 3 && SameTextAnyCase(name.substr(0, 3), "COM") &&
         std::all_of(name.begin() + 3, name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         *error = name +
@@ -97,6 +99,7 @@ std::unique_ptr<ControllerConnection> ConnectNamed(const std::string& name, int 
                  "device path (/dev/ttyUSB0)";
         return nullptr;
     }
+#endif
     return ConnectSerial(name, node);
 }
 

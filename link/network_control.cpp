@@ -6,10 +6,6 @@
 // telnet decoder, so the link sees only the line's own bytes.
 #include "link/network_control.h"
 
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-
 #include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QHostInfo>
@@ -26,6 +22,7 @@
 #include "link/network_ports.h"
 #include "link/port_error.h"
 #include "link/port_reasons.h"
+#include "link/quick_ack.h"
 #include "link/serial_settings.h"
 #include "link/telnet.h"
 
@@ -169,13 +166,8 @@ struct NetworkControl::Impl {
 
     // Acknowledges what arrived at once. A device server that leaves Nagle's algorithm on holds
     // the rest of a reply until the first part is acknowledged, and the system would otherwise
-    // delay that by up to 40 ms: about two seconds over a Get. The system turns this off again
-    // by itself, so it is asked after every read.
-    void acknowledgeAtOnce() {
-        const int on = 1;
-        ::setsockopt(static_cast<int>(socket->socketDescriptor()), IPPROTO_TCP, TCP_QUICKACK, &on,
-                     sizeof on);
-    }
+    // delay that by up to 40 ms: about two seconds over a Get.
+    void acknowledgeAtOnce() { AcknowledgeAtOnce(socket->socketDescriptor()); }
 
     // Takes in what the socket holds: the line's bytes into data, and the server's requests
     // answered (an option the tool did not ask for is declined).

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The Windows serial control end to end: corvane-scenes.exe under Wine talks to corvane-sim on a
 # Linux pseudo-terminal, mapped as COM9 in the test's own Wine prefix. Get and send move the whole
-# show byte for byte; a dropped block and wrong check digits fail the transfer and leave the files
-# as they were; a port that does not exist is a port error.
+# show byte for byte; a second backup of a changed show keeps the first in its history; a dropped
+# block and wrong check digits fail the transfer and leave the files as they were; a port that does
+# not exist is a port error.
 # Usage: com-port.sh WINDOWS_BUILD LINUX_BUILD   (CORVANE_WINEPREFIX: the prefix to use)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-scenes=$1/cli/corvane-scenes.exe
-sim=$2/sim/corvane-sim
-linux_scenes=$2/cli/corvane-scenes
+scenes=$(realpath "$1/cli/corvane-scenes.exe")
+sim=$(realpath "$2/sim/corvane-sim")
+linux_scenes=$(realpath "$2/cli/corvane-scenes")
 work=$(mktemp -d)
 sim_pid=
 finish() {
@@ -34,13 +35,16 @@ stop_sim() {
   wait "$sim_pid" || true
   sim_pid=
 }
-# Runs corvane-scenes.exe with a hard deadline; sets status, out and err.
+# Runs corvane-scenes.exe with a hard deadline; sets status and err. Each run writes into files of
+# its own: Wine's services keep a program's output open after it ends, and write into it later.
+runs=0
 run() {
+  runs=$((runs + 1))
   set +e
-  (cd "$work" && timeout 120 "$here/wine-run" "$scenes" "$@" >"$work/out" 2>"$work/err")
+  (cd "$work" && timeout 120 "$here/wine-run" "$scenes" "$@" >"$work/out.$runs" 2>"$work/err.$runs")
   status=$?
   set -e
-  err=$(tr -d '\r' <"$work/err")
+  err=$(tr -d '\r' <"$work/err.$runs")
 }
 expect_status() {
   [ "$status" = "$1" ] || fail "$2: exit status $status, expected $1; said: $err"
@@ -66,13 +70,27 @@ expect_status 0 "send"
 stop_sim
 cmp -s "$work/show.SCN" "$work/after.SCN" || fail "send: the controller does not hold the sent show"
 
+echo "backup over COM9 keeps the older show in its history"
+start_sim
+run backup --port COM9 --nodes 1 kept
+expect_status 0 "first backup"
+stop_sim
+start_sim --load "$work/show.SCN"
+run backup --port COM9 --nodes 1 kept
+expect_status 5 "second backup"
+stop_sim
+cmp -s "$work/show.SCN" "$work/kept/node-1.SCN" || fail "backup: node-1.SCN is not the new show"
+old=$(find "$work/kept/history/node-1" -name '*.SCN' 2>/dev/null)
+[ "$(echo "$old" | grep -c .)" = 1 ] && cmp -s "$work/demo.SCN" "$old" ||
+  fail "backup: the history does not hold the older show once: $old"
+
 echo "a block that is never answered"
 cp "$work/demo.SCN" "$work/old.SCN"
 start_sim --fault 5:drop:always
 run get --port COM9 old.SCN
 stop_sim
 expect_status 1 "drop"
-case $err in *"did not answer block 06 of 64 after three attempts"*"old.SCN was not written"*) ;;
+case $err in *"Upload Error. Node: 01 on COM9, Block: 06 Of 64 failed: no answer (3 attempts). old.SCN was not written."*) ;;
   *) fail "drop: said $err" ;; esac
 cmp -s "$work/demo.SCN" "$work/old.SCN" || fail "drop: the older file changed"
 
@@ -81,7 +99,7 @@ start_sim --fault 5:badsum:always --save "$work/after.SCN"
 run send --port COM9 show.SCN
 stop_sim
 expect_status 1 "badsum"
-case $err in *"Download Error."*"did not answer block 06 of 64"*"may hold part of the show"*) ;;
+case $err in *"Download Error. Node: 01 on COM9, Block: 06 Of 64 failed: wrong check digits (3 attempts). The controller may hold part of the show."*) ;;
   *) fail "badsum: said $err" ;; esac
 
 echo "a port that does not exist"

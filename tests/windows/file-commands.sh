@@ -42,5 +42,8 @@ both import edited.csv new.SCN
 both diff demo.SCN edited.SCN
 both export demo.SCN
 both import bad.csv bad.SCN
+# One file read and written is refused; two files are told apart (the C library's stat is not).
+both import edited.SCN edited.SCN
+both import edited.csv demo.SCN
 [ "$failures" -eq 0 ] || { echo "$failures file commands differ" >&2; exit 1; }
 echo "file commands agree on Linux and Windows"
