@@ -10,7 +10,6 @@
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 
-#include <QStandardPaths>
 #include <QTcpSocket>
 #include <chrono>
 #include <cstdio>
@@ -30,13 +29,6 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-// Debian puts it in /usr/sbin, which an ordinary user's PATH leaves out.
-QString Ser2netProgram() {
-    return QStandardPaths::findExecutable(
-        QStringLiteral("ser2net"),
-        {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
 }
 
 // The 64 block reads, each written when the last reply is whole, over a bare TCP connection;
@@ -83,7 +75,7 @@ Timed Transfer(const std::string& name, bool get) {
 }  // namespace
 
 void PrintNetworkFigures() {
-    if (Ser2netProgram().isEmpty()) {
+    if (Ser2net::Program().isEmpty()) {
         std::printf(
             "\nThrough a device server: ser2net is not installed (apt-get install ser2net)\n");
         return;

@@ -25,7 +25,8 @@ QString resolvedPath(const QString& path) {
 }
 
 bool sameFile(const QString& a, const QString& b) {
-    return SameExistingFile(a, b).value_or(resolvedPath(a) == resolvedPath(b));
+    if (const std::optional<bool> same = SameExistingFile(a, b)) return *same;
+    return resolvedPath(a) == resolvedPath(b);
 }
 
 }  // namespace

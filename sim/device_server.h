@@ -29,10 +29,10 @@ inline bool Listening(uint16_t port) {
     table.open(QIODevice::ReadOnly);
     const QByteArray local =
         "0100007F:" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
-    for (const QByteArray& line : table.readAll().split('\n'))
-        if (line.simplified().split(' ').value(1) == local &&
-            line.simplified().split(' ').value(3) == "0A")
-            return true;
+    for (const QByteArray& line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.value(1) == local && fields.value(3) == "0A") return true;
+    }
     return false;
 }
 
@@ -55,9 +55,7 @@ class Ser2net {
                        .toUtf8());
         file.close();
         process_.setProcessChannelMode(QProcess::MergedChannels);
-        // Debian puts it in /usr/sbin, which an ordinary user's PATH leaves out.
-        process_.start(QStandardPaths::findExecutable("ser2net", {"/usr/sbin", "/usr/local/sbin"}),
-                       {"-n", "-d", "-c", file.fileName()});
+        process_.start(Program(), {"-n", "-d", "-c", file.fileName()});
         const QDeadlineTimer deadline(5000);
         while (!(Listening(rfc2217Port_) && Listening(tcpPort_)) && !deadline.hasExpired())
             QThread::msleep(10);
@@ -65,6 +63,13 @@ class Ser2net {
         if (deadline.hasExpired()) qWarning() << "ser2net did not start:" << process_.readAll();
     }
     ~Ser2net() { stop(); }
+
+    // Debian puts it in /usr/sbin, which an ordinary user's PATH leaves out; empty when missing.
+    static QString Program() {
+        return QStandardPaths::findExecutable(
+            QStringLiteral("ser2net"),
+            {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
+    }
 
     QString rfc2217() const { return QStringLiteral("rfc2217://127.0.0.1:%1").arg(rfc2217Port_); }
     QString tcp() const { return QStringLiteral("tcp://127.0.0.1:%1").arg(tcpPort_); }
